@@ -1,0 +1,138 @@
+#pragma once
+// Headless controls: what the panel, the profile window and the text fields need of
+// the platform's views and controls, and no more. Each control has an enabled flag
+// and an action that it sends to its target when the user changes it.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace t48::ui {
+
+struct Rect {
+    double x = 0, y = 0, width = 0, height = 0;
+};
+
+class View {
+public:
+    virtual ~View() = default;
+
+    const Rect& bounds() const { return bounds_; }
+    void setBounds(const Rect& bounds) { bounds_ = bounds; }
+    const Rect& frame() const { return frame_; }
+    void setFrame(const Rect& frame) { frame_ = frame; }
+
+    // The view does not own its subviews; the interface definition owns every view.
+    const std::vector<View*>& subviews() const { return subviews_; }
+    View* superview() const { return superview_; }
+    void addSubview(View* view);
+    // Puts `replacement` where `existing` was; `existing` leaves this view.
+    void replaceSubview(View* existing, View* replacement);
+    void removeFromSuperview();
+
+private:
+    Rect bounds_;
+    Rect frame_;
+    std::vector<View*> subviews_;
+    View* superview_ = nullptr;
+};
+
+class Control : public View {
+public:
+    using Action = std::function<void(Control& sender)>;
+
+    bool isEnabled() const { return enabled_; }
+    void setEnabled(bool enabled) { enabled_ = enabled; }
+
+    void setAction(Action action) { action_ = std::move(action); }
+    bool hasAction() const { return static_cast<bool>(action_); }
+    // What a user's change does after the control took its new value.
+    void sendAction() {
+        if (action_) {
+            action_(*this);
+        }
+    }
+
+private:
+    bool enabled_ = true;
+    Action action_;
+};
+
+class PopUpButton : public Control {
+public:
+    struct Item {
+        std::string title;
+        std::string keyword;  // the represented keyword attached to the item
+    };
+
+    bool hasMenu() const { return hasMenu_; }
+    void setHasMenu(bool hasMenu) { hasMenu_ = hasMenu; }
+
+    void removeAllItems();
+    void addItemWithTitle(const std::string& title);
+    void setKeywordAtIndex(int index, const std::string& keyword);
+    int numberOfItems() const { return static_cast<int>(items_.size()); }
+    const std::string& itemTitleAtIndex(int index) const;
+    const std::string& keywordAtIndex(int index) const;
+    const std::vector<Item>& items() const { return items_; }
+
+    // -1 when nothing is selected.
+    int indexOfSelectedItem() const { return selected_; }
+    // -1, or an index outside the items, clears the selection.
+    void selectItemAtIndex(int index);
+
+private:
+    bool hasMenu_ = true;
+    std::vector<Item> items_;
+    int selected_ = -1;
+};
+
+class CheckBox : public Control {
+public:
+    int state() const { return state_; }
+    void setState(int state) { state_ = state; }
+    const std::string& title() const { return title_; }
+    void setTitle(const std::string& title) { title_ = title; }
+
+private:
+    int state_ = 0;
+    std::string title_;
+};
+
+class Label : public Control {
+public:
+    const std::string& stringValue() const { return text_; }
+    void setStringValue(const std::string& text) { text_ = text; }
+
+private:
+    std::string text_;
+};
+
+class PushButton : public Control {
+public:
+    const std::string& title() const { return title_; }
+    void setTitle(const std::string& title) { title_ = title; }
+    // A user's press: sends the action when the button is enabled.
+    void performClick();
+
+private:
+    std::string title_;
+};
+
+class TabView : public Control {
+public:
+    explicit TabView(int tabCount = 0) : labels_(static_cast<size_t>(tabCount)) {}
+    int numberOfTabs() const { return static_cast<int>(labels_.size()); }
+    const std::string& labelAtIndex(int index) const { return labels_.at(static_cast<size_t>(index)); }
+    void setLabelAtIndex(int index, const std::string& label) {
+        labels_.at(static_cast<size_t>(index)) = label;
+    }
+    int indexOfSelectedTab() const { return selected_; }
+    void selectTabAtIndex(int index);
+
+private:
+    std::vector<std::string> labels_;
+    int selected_ = 0;
+};
+
+}  // namespace t48::ui
