@@ -49,7 +49,7 @@ struct PDEControlItem {
 };
 
 // The terminator record that ends every control table.
-inline constexpr PDEControlItem kTerminatorItem = {
-    nullptr, kKindEndOfTable, "", nullptr, nullptr, "", kNoProfileClass, nullptr};
+inline constexpr PDEControlItem kTerminatorItem = {nullptr, kKindEndOfTable, "", nullptr,
+                                                   nullptr, "",      kNoProfileClass, nullptr};
 
 }  // namespace t48::pde
