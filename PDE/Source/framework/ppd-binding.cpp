@@ -98,12 +98,27 @@ void PDECommon::commonReBuildMenuFromPPD(ppd_file_s* ppd, const PDEControlItem* 
     }
 }
 
+namespace {
+
+// libcups transcodes every text of the PPD record to UTF-8 while it reads the file and
+// then reports "UTF-8" in lang_encoding; for a PPD without LanguageEncoding it still
+// transcodes (from ISO Latin-1) but leaves the field null. The record's text is
+// therefore UTF-8 whenever there is a record.
+const char* recordEncoding(const ppd_file_s* ppd) {
+    if (ppd == nullptr) {
+        return nullptr;
+    }
+    return ppd->lang_encoding != nullptr ? ppd->lang_encoding : "UTF-8";
+}
+
+}  // namespace
+
 uint64_t PDECommon::commonGetEncodingFromPPD(const ppd_file_s* ppd) {
-    return stringEncodingForLanguageEncoding(ppd != nullptr ? ppd->lang_encoding : nullptr);
+    return stringEncodingForLanguageEncoding(recordEncoding(ppd));
 }
 
 uint32_t PDECommon::commonGetCFStringEncodingFromPPD(const ppd_file_s* ppd) {
-    return cfStringEncodingForLanguageEncoding(ppd != nullptr ? ppd->lang_encoding : nullptr);
+    return cfStringEncodingForLanguageEncoding(recordEncoding(ppd));
 }
 
 }  // namespace t48::pde
