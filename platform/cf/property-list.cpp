@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -68,11 +69,12 @@ ValueRef fromNode(plist_t node, bool& ok) {
             return Value::array(std::move(items));
         }
         case PLIST_STRING: {
-            char* text = nullptr;
-            plist_get_string_val(node, &text);
-            std::string value = text != nullptr ? text : "";
-            free(text);
-            if (!isValidUTF8(value)) {
+            // libplist asserts in plist_get_string_val on a string with a NUL inside;
+            // such a string cannot be ours, so it makes the file malformed.
+            uint64_t length = 0;
+            const char* text = plist_get_string_ptr(node, &length);
+            std::string value = text != nullptr ? std::string(text, length) : std::string();
+            if (value.find('\0') != std::string::npos || !isValidUTF8(value)) {
                 ok = false;
                 return nullptr;
             }

@@ -82,6 +82,13 @@ TEST_F(PropertyListFile, StringsThatAreNotUTF8AreRefusedBothWays) {
     EXPECT_EQ(readPropertyListFile(path, out), kPlistMalformed);
 }
 
+TEST(PropertyListText, AStringWithANulInsideIsMalformed) {
+    ValueRef out;
+    const std::string xml("<plist><array><string>a\0b</string></array></plist>", 50);
+    EXPECT_EQ(propertyListFromXML(xml, out), kPlistMalformed);
+    EXPECT_FALSE(out);
+}
+
 struct Utf8Case {
     const char* text;
     bool valid;
