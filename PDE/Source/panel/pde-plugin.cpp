@@ -1,5 +1,7 @@
 #include "pde-plugin.hpp"
 
+#include <new>
+
 #include "pde-bundle.hpp"
 #include "pde-common.hpp"
 
@@ -15,9 +17,13 @@ std::optional<PDEPanelList> PDEPlugIn::PDEPanelsForType(const std::string& type,
     if (type != kPDEPanelTypeID) {
         return std::nullopt;
     }
-    PDEPanelList panels;
-    panels.push_back(std::make_unique<PDEPlugInInterface>(callback));
-    return panels;
+    try {
+        PDEPanelList panels;
+        panels.push_back(std::make_unique<PDEPlugInInterface>(callback));
+        return panels;
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;  // no exception reaches the host
+    }
 }
 
 PDEPlugInInterface::PDEPlugInInterface(PDEHostCallback* callback)
@@ -73,7 +79,11 @@ std::vector<std::string> PDEPlugInInterface::supportedPPDOptionKeys() {
     myLoad();
     std::vector<std::string> keys;
     if (painChange_ != nullptr) {
-        painChange_->addPPDArrayEachView(&keys);
+        try {
+            painChange_->addPPDArrayEachView(&keys);
+        } catch (const std::bad_alloc&) {
+            keys.clear();
+        }
     }
     return keys;
 }
