@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "child-process.hpp"
 
@@ -208,6 +210,29 @@ TEST_F(PdeHost, PPDWithoutSomeOptionsShowsThoseControlsEmpty) {
               "Leicht (für Text)");
     EXPECT_EQ(query(run.out, "sorted(docs[1]['T48']['P'])[:3]"), "[]")
         << "restore alone stores nothing";
+}
+
+TEST_F(PdeHost, DownloadManagerButtonStartsTheInstalledApplicationOnly) {
+    const std::vector<std::string> environment = {"LANGUAGE=", "LANG=C.UTF-8",
+                                                  "T48_ROOT=" + dir.path()};
+    RunResult run = runProgram({pdehost(), "click", "button_DownloadManager", "show"}, environment);
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(query(run.out, "docs[0]['controls']['button_DownloadManager']['enabled']"), "True");
+
+    const std::string app =
+        dir.path() + "/Applications/Download Manager T48/ORVELL Download Manager.app";
+    std::filesystem::create_directories(app);
+    const std::string marker = dir.file("started");
+    const std::string program = app + "/ORVELL Download Manager";
+    std::ofstream(program) << "#!/bin/sh\ntouch '" << marker << "'\n";
+    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+    run = runProgram({pdehost(), "click", "button_DownloadManager"}, environment);
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    // The application runs on its own and exits at once; wait for its mark.
+    for (int i = 0; i < 200 && !std::filesystem::exists(marker); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
+    EXPECT_TRUE(std::filesystem::exists(marker));
 }
 
 struct BadRun {

@@ -202,6 +202,40 @@ TEST_F(Panel, PaneSwitching) {
     EXPECT_EQ(box->subviews(), std::vector<t48::ui::View*>{shownColor});
 }
 
+TEST_F(Panel, EveryOptionControlSendsAnActionAndLabelsNone) {
+    panel.myLoad();
+    int options = 0;
+    for (const PDENamedControl& named : panel.interfaceControls()) {
+        const t48::ui::ControlType type = named.control->type();
+        if (type == t48::ui::ControlType::PopUpButton || type == t48::ui::ControlType::CheckBox) {
+            ++options;
+            EXPECT_TRUE(named.control->hasAction()) << named.outlet;
+        } else if (type == t48::ui::ControlType::Label || type == t48::ui::ControlType::TabView) {
+            EXPECT_FALSE(named.control->hasAction()) << named.outlet;
+        }
+        EXPECT_EQ(named.control->identifier(), named.outlet);
+    }
+    EXPECT_EQ(options, 29);
+    AdvancedColorOptions& advanced = *panel.onAdvancedView();
+    EXPECT_TRUE(panel.onColorView()->button_AdvanceColorOptions->hasAction());
+    EXPECT_TRUE(advanced.button_HideAdvancedOptions->hasAction());
+    EXPECT_TRUE(advanced.button_DownloadManager->hasAction());
+}
+
+TEST_F(Panel, ControllerBeforeTheTablesAndWithoutAContainer) {
+    PainChangeController painChange;
+    ColorOptions color;
+    AdvancedColorOptions advanced;
+    painChange.onColorView = &color;
+    painChange.onAdvancedView = &advanced;
+    EXPECT_EQ(painChange.getControlCountEachView(), 0);
+    advanced.setBounds({5, 5, 40, 40});
+    painChange.SHowColorToAdvancedView();
+    EXPECT_EQ(advanced.bounds().width, 0) << "no container: the empty rectangle";
+    EXPECT_EQ(advanced.bounds().x, 0);
+    EXPECT_EQ(advanced.superview(), nullptr);
+}
+
 TEST_F(Panel, PPDWithoutSomeOptionsKeepsTheirRecordsWithoutChoices) {
     TestHost partialHost(dataPath("T48-partial.ppd"));
     PDEPlugInInterface partial(&partialHost);
