@@ -232,6 +232,11 @@ bool parseCommands(const std::vector<std::string>& words, std::vector<HostComman
     return true;
 }
 
+bool commandTakesArgument(const std::string& word) {
+    const CommandRow* row = findCommand(word);
+    return row != nullptr && row->takesArgument;
+}
+
 bool runCommand(HostSession& session, const HostCommand& command, std::ostream& out,
                 std::string& error) {
     const CommandRow* row = findCommand(command.name);

@@ -24,6 +24,9 @@ enum HostStatus : int {
 bool parseCommands(const std::vector<std::string>& words, std::vector<HostCommand>& commands,
                    std::string& error);
 
+// True when `word` names a command that takes the next word as its argument.
+bool commandTakesArgument(const std::string& word);
+
 // Runs one command against the session; false with a reason when it names an outlet
 // the panel does not have or a value the control cannot take.
 bool runCommand(HostSession& session, const HostCommand& command, std::ostream& out,

@@ -51,8 +51,8 @@ int main(int argc, char** argv) {
         const bool isOption = word.rfind("--", 0) == 0;
         if (!isOption) {
             words.push_back(word);
-            // The argument of set and click is never an option.
-            if ((word == "set" || word == "click") && i + 1 < argc) {
+            // A command's argument is never an option.
+            if (t48::host::commandTakesArgument(word) && i + 1 < argc) {
                 words.push_back(argv[++i]);
             }
             continue;
