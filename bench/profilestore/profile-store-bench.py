@@ -57,6 +57,7 @@ def main():
     print("%-40s %9.2f" % ("  read / bare parse", read / parse))
     print("%-40s %9.2f ms" % ("ZTPListWriteProfile_All (wall, flushes)", ms("BM_ZTPListWriteProfile_All", "real_time")))
     print("%-40s %9.2f ms" % ("ZTPListWriteProfile_All (CPU)", ms("BM_ZTPListWriteProfile_All", "cpu_time")))
+    print("%-40s %9.2f ms" % ("  bare write + fsync of the bytes (wall)", ms("BM_write_fsync_only", "real_time")))
     print("%-40s %9.2f ms" % ("  of which serialisation", ms("BM_SerializeProfileLists")))
     print("%-40s %9.2f ms" % ("libplist plist_to_xml (bare)", ms("BM_plist_to_xml")))
     print("%-40s %9.2f ms" % ("Python plistlib load", load_ms))
