@@ -1,10 +1,14 @@
-// Test-only program: one save (or backup) of generation N of the crash tests, then exit.
+// Test-only program: saves (or a backup) of the crash tests.
 //
 //   profile-crash-driver save N     writes lists whose every entry names generation N
+//   profile-crash-driver loop N     prints "ready", then saves N, N+1, ... until killed,
+//                                   printing "saved K" after each save that succeeded
 //   profile-crash-driver backup     copies the current file to the previous file
 //
 // Works on user "crash", model "T48", under $T48_ROOT. Exit status 0 when the store
 // reports success, 1 otherwise.
+
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,23 +19,18 @@
 #include "profile-paths.hpp"
 #include "profile-store.hpp"
 
-int main(int argc, char** argv) {
-    using namespace t48::store;
-    if (argc < 2 || setServiceProfilePaths("crash", "T48") != kStoreOK) {
-        return 2;
+namespace {
+
+using namespace t48::store;
+
+// Unbuffered, so that what was printed is in the log when the process is killed.
+void say(const char* line) {
+    if (write(STDOUT_FILENO, line, std::strlen(line)) < 0) {
+        std::_Exit(3);
     }
-    if (std::strcmp(argv[1], "backup") == 0) {
-        if (ZTPListIsAdminProfile() == 0) {
-            return 1;
-        }
-        return copyFileAtomically(ZT_PLIST_PROFILE_PATH, ZT_PLIST_PROFILE_PREV_PATH) == kStoreOK
-                   ? 0
-                   : 1;
-    }
-    if (std::strcmp(argv[1], "save") != 0 || argc != 3) {
-        return 2;
-    }
-    long generation = std::strtol(argv[2], nullptr, 10);
+}
+
+int save(long generation) {
     auto lists = std::make_unique<ProfileList[]>(kProfileClassCount);
     for (int c = 0; c < kProfileClassCount; ++c) {
         for (int slot = 0; slot < kProfileSlots; ++slot) {
@@ -45,5 +44,46 @@ int main(int argc, char** argv) {
         }
         lists[c].iNum = kProfileSlots;
     }
-    return ZTPListWriteProfile_All(&lists[0], &lists[1], &lists[2]) == kStoreOK ? 0 : 1;
+    return ZTPListWriteProfile_All(&lists[0], &lists[1], &lists[2]);
+}
+
+int backup() {
+    if (ZTPListIsAdminProfile() == 0) {
+        return kStoreFailed;
+    }
+    return copyFileAtomically(ZT_PLIST_PROFILE_PATH, ZT_PLIST_PROFILE_PREV_PATH);
+}
+
+[[noreturn]] void saveForever(long generation) {
+    say("ready\n");
+    for (;; ++generation) {
+        if (save(generation) == kStoreOK) {
+            char line[48];
+            std::snprintf(line, sizeof line, "saved %ld\n", generation);
+            say(line);
+        }
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2 || setServiceProfilePaths("crash", "T48") != kStoreOK) {
+        return 2;
+    }
+    std::string command = argv[1];
+    if (command == "backup" && argc == 2) {
+        return backup() == kStoreOK ? 0 : 1;
+    }
+    if (argc != 3) {
+        return 2;
+    }
+    long generation = std::strtol(argv[2], nullptr, 10);
+    if (command == "loop") {
+        saveForever(generation);
+    }
+    if (command == "save") {
+        return save(generation) == kStoreOK ? 0 : 1;
+    }
+    return 2;
 }
