@@ -1,9 +1,12 @@
-// t48-printer-sim ROWS-FILE
+// t48-printer-sim ROWS-FILE [REQUEST-LOG]
 // A simulated T48 printer: snmpd's pass_persist handler for the printer profile table.
 // It reads commands on standard input and answers on standard output, one value per
-// request, until snmpd closes the pipe. Exit status 2 when the rows file is unusable.
+// request, until snmpd closes the pipe. With REQUEST-LOG, every "get" and "getnext" is
+// appended to that file as "<command> <identifier>". Exit status 2 when the rows file is
+// unusable.
 
 #include <cstdio>
+#include <fstream>
 #include <iostream>
 #include <string>
 
@@ -26,8 +29,8 @@ void answer(const TableValue* value) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: t48-printer-sim ROWS-FILE\n";
+    if (argc != 2 && argc != 3) {
+        std::cerr << "usage: t48-printer-sim ROWS-FILE [REQUEST-LOG]\n";
         return 2;
     }
     auto rows = t48::sim::readRowsFile(argv[1]);
@@ -36,6 +39,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::vector<TableValue> values = t48::sim::tableValues(*rows);
+    std::ofstream requestLog;
+    if (argc == 3) {
+        requestLog.open(argv[2], std::ios::app);
+    }
 
     std::string command;
     while (std::getline(std::cin, command)) {
@@ -45,6 +52,9 @@ int main(int argc, char** argv) {
             std::string name;
             if (!std::getline(std::cin, name)) {
                 break;
+            }
+            if (requestLog.is_open()) {
+                requestLog << command << ' ' << name << std::endl;
             }
             auto oid = t48::sim::parseOid(name);
             if (!oid) {
