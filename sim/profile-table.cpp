@@ -92,11 +92,10 @@ std::vector<TableValue> tableValues(const std::vector<ProfileRow>& rows) {
     std::sort(values.begin(), values.end(),
               [](const TableValue& a, const TableValue& b) { return a.name < b.name; });
     // A row listed twice is served once.
-    values.erase(std::unique(values.begin(), values.end(),
-                             [](const TableValue& a, const TableValue& b) {
-                                 return a.name == b.name;
-                             }),
-                 values.end());
+    values.erase(
+        std::unique(values.begin(), values.end(),
+                    [](const TableValue& a, const TableValue& b) { return a.name == b.name; }),
+        values.end());
     return values;
 }
 

@@ -77,8 +77,8 @@ void takeVariables(WalkState& walk, netsnmp_variable_list* vars, const oid* root
             char received[128];
             snprint_objid(last, sizeof last, walk.name, walk.nameLength);
             snprint_objid(received, sizeof received, vars->name, vars->name_length);
-            setDebugMessage(std::string("[SNMP] Error: OID not increasing: ") + last + " >= " +
-                            received);
+            setDebugMessage(std::string("[SNMP] Error: OID not increasing: ") + last +
+                            " >= " + received);
             walk.running = false;
             walk.exitValue = kWalkFailed;
         }

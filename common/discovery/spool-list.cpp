@@ -63,8 +63,7 @@ void vSpoolPlist(const oid* name, std::size_t nameLength, const netsnmp_variable
         std::memset(&PlistForSpool, 0, sizeof PlistForSpool);
         return;
     }
-    if (mode != kSpoolFileVariable || variable == nullptr ||
-        nameLength != kTableValueNameLength) {
+    if (mode != kSpoolFileVariable || variable == nullptr || nameLength != kTableValueNameLength) {
         return;
     }
     const detail::TableColumn* column = detail::findColumn(name, nameLength);

@@ -80,7 +80,8 @@ int main(int argc, char** argv) {
         options.user = t48::store::realUserLoginName();
     }
     if (t48::store::setServiceProfilePaths(options.user, options.model) != t48::store::kStoreOK) {
-        std::fprintf(stderr, "t48-mibwalk: cannot form the profile paths for user \"%s\", model \"%s\"\n",
+        std::fprintf(stderr,
+                     "t48-mibwalk: cannot form the profile paths for user \"%s\", model \"%s\"\n",
                      options.user.c_str(), options.model.c_str());
         return kExitUsage;
     }
