@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "json-text.hpp"
+#include "text-field.hpp"
 
 namespace t48::host {
 namespace {
@@ -83,6 +84,13 @@ std::string controlJSON(const ui::Control& control) {
             field("selected", std::to_string(tabs.indexOfSelectedTab()));
             break;
         }
+        case ui::ControlType::TextField:
+            field("kind", jsonString("textfield"));
+            field("enabled", control.isEnabled() ? "true" : "false");
+            field("text", jsonString(static_cast<const ui::TextField&>(control).stringValue()));
+            break;
+        case ui::ControlType::TableView:
+        case ui::ControlType::Box:
         case ui::ControlType::Generic:
             field("kind", jsonString("control"));
             field("enabled", control.isEnabled() ? "true" : "false");

@@ -12,6 +12,22 @@ namespace t48::ui {
 struct Rect {
     double x = 0, y = 0, width = 0, height = 0;
 };
+struct Point {
+    double x = 0, y = 0;
+};
+struct Size {
+    double width = 0, height = 0;
+};
+
+enum class CompositingOperation { Copy, SourceOver };
+
+// One image drawn into a view, as a headless view keeps it.
+struct ImageDrawing {
+    std::string imagePath;
+    Point point;  // the image's bottom-left corner in the view's coordinates
+    Size size;
+    CompositingOperation operation = CompositingOperation::SourceOver;
+};
 
 class View {
 public:
@@ -34,8 +50,18 @@ public:
     void replaceSubview(View* existing, View* replacement);
     void removeFromSuperview();
 
+    // A flipped view's y axis points down.
+    bool isFlipped() const { return flipped_; }
+    void setFlipped(bool flipped) { flipped_ = flipped; }
+    // What has been drawn into the view, oldest first.
+    const std::vector<ImageDrawing>& drawings() const { return drawings_; }
+    void recordDrawing(ImageDrawing drawing) { drawings_.push_back(std::move(drawing)); }
+    void clearDrawings() { drawings_.clear(); }
+
 private:
     std::string identifier_;
+    bool flipped_ = false;
+    std::vector<ImageDrawing> drawings_;
     Rect bounds_;
     Rect frame_;
     std::vector<View*> subviews_;
@@ -44,7 +70,17 @@ private:
 
 // What kind of control an object is, for code that cannot rely on RTTI (a host looking
 // at the controls of a plug-in built with hidden visibility).
-enum class ControlType { Generic, PopUpButton, CheckBox, Label, PushButton, TabView };
+enum class ControlType {
+    Generic,
+    PopUpButton,
+    CheckBox,
+    Label,
+    PushButton,
+    TabView,
+    TextField,
+    TableView,
+    Box,
+};
 
 class Control : public View {
 public:
