@@ -1,6 +1,6 @@
 #include "key-filters.hpp"
 
-#include <algorithm>
+#include <cstring>
 
 #include "key-filter-table.hpp"
 
@@ -9,19 +9,25 @@ namespace {
 
 using detail::KeyFilterRule;
 
+// Plain loops over the table's arrays: these run for every unit of every edit, and in
+// unoptimised builds each iterator or algorithm call would cost a function call.
 bool isAsciiAmong(std::string_view characters, uint32_t codePoint) {
-    return codePoint < 0x80 &&
-           characters.find(static_cast<char>(codePoint)) != std::string_view::npos;
+    return codePoint != 0 && codePoint < 0x80 &&
+           std::memchr(characters.data(), static_cast<int>(codePoint), characters.size()) !=
+               nullptr;
 }
 
 bool ruleAccepts(const KeyFilterRule& rule, uint32_t codePoint) {
     if (isAsciiAmong(rule.excluded, codePoint)) {
         return false;
     }
-    return isAsciiAmong(rule.extras, codePoint) ||
-           std::any_of(rule.ranges.begin(), rule.ranges.end(), [codePoint](const auto& range) {
-               return codePoint >= range.first && codePoint <= range.last;
-           });
+    const detail::CodePointRange* ranges = rule.ranges.data();
+    for (std::size_t i = 0, n = rule.ranges.size(); i < n; ++i) {
+        if (codePoint >= ranges[i].first && codePoint <= ranges[i].last) {
+            return true;
+        }
+    }
+    return isAsciiAmong(rule.extras, codePoint);
 }
 
 const KeyFilterRule& ruleFor(int32_t keyFilter) {
