@@ -100,6 +100,9 @@ int bindServiceSocket(const std::string& path, std::string* error) {
         return -1;
     }
     auto* raw = reinterpret_cast<sockaddr*>(&address);
+    // The socket file is the owner's alone (mode 0600): the service starts no thread before
+    // it binds, so the process-wide mask can be changed around the bind.
+    mode_t savedMask = umask(0177);
     int bound = bind(fd, raw, sizeof address);
     if (bound != 0 && errno == EADDRINUSE) {
         int probe = connectServiceSocket(path);
@@ -115,6 +118,7 @@ int bindServiceSocket(const std::string& path, std::string* error) {
         }
         bound = bind(fd, raw, sizeof address);
     }
+    umask(savedMask);
     if (bound != 0) {
         *error = "bind " + path + ": " + std::strerror(errno);
         close(fd);

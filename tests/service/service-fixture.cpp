@@ -42,7 +42,14 @@ ServiceRoot::ServiceRoot(std::string user) : user_(std::move(user)) {
     // The preferences folder as installed: every user's service creates its own files.
     chmod(preferencesFolder().c_str(), 01777);
     if (user_ != "root") {
+        // The tree is readable by the service's user, and the socket folder is its own.
         chmod(root().c_str(), 0755);
+        std::string run = root() + "/run";
+        mkdir(run.c_str(), 0700);
+        passwd* entry = getpwnam(user_.c_str());
+        if (entry != nullptr) {
+            (void)!chown(run.c_str(), entry->pw_uid, entry->pw_gid);
+        }
     }
 }
 
