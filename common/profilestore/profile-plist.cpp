@@ -1,0 +1,292 @@
+// The libplist adapter (libplist 2.2 C API). Integers are stored as the library's
+// 64-bit integer nodes; negative values are written and read as signed.
+
+#include "profile-plist.hpp"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+#include "profile-backend.hpp"
+#include "profile-files.hpp"
+#include "profile-store.hpp"
+#include "utf8-text.hpp"
+
+namespace t48::store {
+
+namespace detail {
+
+const char* const kFieldKeys[kFieldCount] = {cIndexOnDeviceKey, cInMenuKey,      cProfileClassKey,
+                                             cFileNameKey,      cProfileNameKey, cLocationKey};
+
+namespace {
+
+// The order in which a class dictionary's sub-dictionaries are attached when written.
+constexpr Field kWriteOrder[kFieldCount] = {kFieldIndexOnDevice, kFieldInMenu,   kFieldProfileClass,
+                                            kFieldLocation,      kFieldFileName, kFieldProfileName};
+
+bool isDict(plist_t node) {
+    return node != nullptr && plist_get_node_type(node) == PLIST_DICT;
+}
+
+plist_t dictValue(plist_t dict, const char* key) {
+    return isDict(dict) ? plist_dict_get_item(dict, key) : nullptr;
+}
+
+plist_t classDictionary(plist_t root, int classIndex) {
+    const char* key = profileClassKey(classIndex);
+    if (key == nullptr) {
+        return nullptr;
+    }
+    plist_t node = dictValue(root, key);
+    return isDict(node) ? node : nullptr;
+}
+
+plist_t subDictionary(plist_t classDict, Field field) {
+    plist_t node = dictValue(classDict, kFieldKeys[field]);
+    return isDict(node) ? node : nullptr;
+}
+
+// Slot number of a key "<field>NNNN" (exactly four digits, below 500), else -1.
+int slotOfKey(const char* key, const char* field, std::size_t fieldLength) {
+    if (std::strncmp(key, field, fieldLength) != 0) {
+        return -1;
+    }
+    const char* digits = key + fieldLength;
+    int slot = 0;
+    for (int i = 0; i < 4; ++i) {
+        if (digits[i] < '0' || digits[i] > '9') {
+            return -1;
+        }
+        slot = slot * 10 + (digits[i] - '0');
+    }
+    return digits[4] == '\0' && slot < kProfileSlots ? slot : -1;
+}
+
+void indexSubDictionary(plist_t sub, Field field, plist_t* slots) {
+    const char* name = kFieldKeys[field];
+    std::size_t nameLength = std::strlen(name);
+    plist_dict_iter iter = nullptr;
+    plist_dict_new_iter(sub, &iter);
+    if (iter == nullptr) {
+        return;
+    }
+    for (;;) {
+        char* key = nullptr;
+        plist_t value = nullptr;
+        plist_dict_next_item(sub, iter, &key, &value);
+        if (value == nullptr) {
+            std::free(key);
+            break;
+        }
+        int slot = key != nullptr ? slotOfKey(key, name, nameLength) : -1;
+        if (slot >= 0 && slots[slot] == nullptr) {
+            slots[slot] = value;  // the first of duplicate keys counts, as in a lookup
+        }
+        std::free(key);
+    }
+    std::free(iter);
+}
+
+plist_t newInteger(int32_t value) {
+    return plist_new_uint(static_cast<uint64_t>(static_cast<int64_t>(value)));
+}
+
+// Builds the class dictionary; `subs` receives the sub-dictionaries it owns.
+plist_t buildClassDictionary(const ProfileList& list, plist_t subs[kFieldCount]) {
+    for (int f = 0; f < kFieldCount; ++f) {
+        subs[f] = plist_new_dict();
+    }
+    char key[48];
+    char text[kProfileTextSize + 1];
+    for (int slot = 0; slot < kProfileSlots; ++slot) {
+        const ProfileEntry& entry = list.litem[slot];
+        const int32_t integers[kFieldCount] = {
+            entry.iIndexOnDevice, entry.iInMenu, entry.iProfileClass, 0, 0, entry.iLocation};
+        const char* const strings[kFieldCount] = {nullptr,        nullptr,           nullptr,
+                                                  entry.FileName, entry.ProfileName, nullptr};
+        for (Field field : kWriteOrder) {
+            std::snprintf(key, sizeof key, "%s%04d", kFieldKeys[field], slot);
+            if (strings[field] == nullptr) {
+                plist_dict_set_item(subs[field], key, newInteger(integers[field]));
+                continue;
+            }
+            std::size_t length = strnlen(strings[field], kProfileTextSize);
+            std::memcpy(text, strings[field], length);
+            text[length] = '\0';
+            if (isStorableText(std::string_view(text, length))) {
+                plist_dict_set_item(subs[field], key, plist_new_string(text));
+            }
+        }
+    }
+    plist_t classDict = plist_new_dict();
+    plist_dict_set_item(classDict, cCountKey, newInteger(list.iNum));
+    for (Field field : kWriteOrder) {
+        plist_dict_set_item(classDict, kFieldKeys[field], subs[field]);
+    }
+    return classDict;
+}
+
+}  // namespace
+
+int parseProfileXml(std::string_view xml, PlistOwner* root) {
+    if (xml.empty() || xml.size() > kMaxProfileFileSize) {
+        return kStoreFailed;
+    }
+    plist_t node = nullptr;
+    plist_from_xml(xml.data(), static_cast<uint32_t>(xml.size()), &node);
+    root->reset(node);
+    return isDict(node) ? kStoreOK : kStoreFailed;
+}
+
+bool hasClass(plist_t root, int classIndex) {
+    return classDictionary(root, classIndex) != nullptr;
+}
+
+bool hasField(plist_t root, int classIndex, Field field) {
+    return subDictionary(classDictionary(root, classIndex), field) != nullptr;
+}
+
+void indexClass(plist_t root, int classIndex, ClassSlots* out) {
+    std::memset(out, 0, sizeof *out);
+    plist_t classDict = classDictionary(root, classIndex);
+    for (int f = 0; f < kFieldCount; ++f) {
+        plist_t sub = subDictionary(classDict, static_cast<Field>(f));
+        if (sub != nullptr) {
+            indexSubDictionary(sub, static_cast<Field>(f), out->field[f]);
+        }
+    }
+    out->count = dictValue(classDict, cCountKey);
+}
+
+void readIntValue(plist_t node, int32_t* dest) {
+    if (node == nullptr || plist_get_node_type(node) != PLIST_UINT) {
+        return;
+    }
+    uint64_t raw = 0;
+    plist_get_uint_val(node, &raw);
+    auto value = static_cast<int64_t>(raw);
+    if (value < std::numeric_limits<int32_t>::min() ||
+        value > std::numeric_limits<int32_t>::max()) {
+        return;
+    }
+    *dest = static_cast<int32_t>(value);
+}
+
+void readStringValue(plist_t node, char* dest) {
+    if (node == nullptr || plist_get_node_type(node) != PLIST_STRING) {
+        return;
+    }
+    uint64_t length = 0;
+    const char* text = plist_get_string_ptr(node, &length);
+    if (text == nullptr) {
+        return;
+    }
+    std::string_view value(text, strnlen(text, static_cast<std::size_t>(length)));
+    if (!isValidUtf8(value)) {
+        return;
+    }
+    std::size_t kept = wholeCharacterPrefix(value, kProfileTextSize - 1);
+    std::memset(dest, 0, kProfileTextSize);
+    std::memcpy(dest, value.data(), kept);
+}
+
+int serializeProfileLists(const ProfileList* rgb, const ProfileList* sim, const ProfileList* dst,
+                          std::string* xml) {
+    const ProfileList* lists[kProfileClassCount] = {rgb, sim, dst};
+    PlistOwner root(plist_new_dict());
+    for (int c = 0; c < kProfileClassCount; ++c) {
+        plist_t subs[kFieldCount];
+        plist_dict_set_item(root.get(), profileClassKey(c), buildClassDictionary(*lists[c], subs));
+    }
+    plist_dict_set_item(root.get(), cPlistVersionKey, newInteger(kPlistVersion));
+    char* text = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(root.get(), &text, &length);
+    if (text == nullptr) {
+        return kStoreFailed;
+    }
+    xml->assign(text, length);
+    plist_to_xml_free(text);
+    return kStoreOK;
+}
+
+}  // namespace detail
+
+using namespace detail;
+
+plist_t CreatePropsDictionary(int classIndex, const ProfileList* list, plist_t* classDict,
+                              plist_t* indexOnDevice, plist_t* inMenu, plist_t* profileClass,
+                              plist_t* location, plist_t* fileName, plist_t* profileName) {
+    plist_t subs[kFieldCount];
+    plist_t built = buildClassDictionary(*list, subs);
+    plist_t wrapper = plist_new_dict();
+    if (const char* key = profileClassKey(classIndex)) {
+        plist_dict_set_item(wrapper, key, plist_copy(built));
+    }
+    plist_t* const outputs[kFieldCount] = {indexOnDevice, inMenu,      profileClass,
+                                           fileName,      profileName, location};
+    for (int f = 0; f < kFieldCount; ++f) {
+        if (outputs[f] != nullptr) {
+            *outputs[f] = subs[f];
+        }
+    }
+    if (classDict != nullptr) {
+        *classDict = built;
+    } else {
+        plist_free(built);
+    }
+    return wrapper;
+}
+
+void ReadDictionaryIntEntry(plist_t dict, const char* key, int32_t* dest) {
+    readIntValue(dictValue(dict, key), dest);
+}
+
+void ReadDictionaryStringEntry(plist_t dict, const char* key, char* dest) {
+    readStringValue(dictValue(dict, key), dest);
+}
+
+int ZTPListMappingGetMainDict_FromPlist(plist_t* rgb, plist_t* sim, plist_t* dst) {
+    std::string xml;
+    PlistOwner root;
+    if (readWholeFile(backend::currentPath(), &xml) != kStoreOK ||
+        parseProfileXml(xml, &root) != kStoreOK) {
+        return kStoreFailed;
+    }
+    plist_t* const outputs[kProfileClassCount] = {rgb, sim, dst};
+    for (int c = 0; c < kProfileClassCount; ++c) {
+        if (!hasClass(root.get(), c)) {
+            return kStoreFailed;
+        }
+    }
+    for (int c = 0; c < kProfileClassCount; ++c) {
+        *outputs[c] = plist_copy(classDictionary(root.get(), c));
+    }
+    return kStoreOK;
+}
+
+int ZTPListMappingGetSubDict(plist_t classDict, plist_t* indexOnDevice, plist_t* inMenu,
+                             plist_t* profileClass, plist_t* location, plist_t* fileName,
+                             plist_t* profileName, int32_t* count) {
+    plist_t* const outputs[kFieldCount] = {indexOnDevice, inMenu,      profileClass,
+                                           fileName,      profileName, location};
+    for (int f = 0; f < kFieldCount; ++f) {
+        plist_t sub = subDictionary(classDict, static_cast<Field>(f));
+        if (sub == nullptr) {
+            return kStoreFailed;
+        }
+        *outputs[f] = sub;
+    }
+    readIntValue(dictValue(classDict, cCountKey), count);
+    return kStoreOK;
+}
+
+void releasePropertyList(plist_t node) {
+    if (node != nullptr) {
+        plist_free(node);
+    }
+}
+
+}  // namespace t48::store
