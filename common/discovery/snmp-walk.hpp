@@ -1,0 +1,47 @@
+#pragma once
+// The SNMP walk of the printer profile table: one call takes an argument vector in the
+// syntax of net-snmp's command-line tools, walks the table with SNMPv1 GET-NEXT requests,
+// spools every value inside the walked subtree and merges the spool list into the
+// current profile file before it returns.
+
+#include <net-snmp/net-snmp-config.h>
+#include <net-snmp/net-snmp-includes.h>
+
+#include <cstddef>
+
+namespace t48::discovery {
+
+// Walk results.
+inline constexpr int kWalkComplete = 0;
+inline constexpr int kWalkFailed = 1;      // no session, bad root, time-out, send error,
+                                           // identifiers not increasing, request bound hit
+inline constexpr int kWalkAgentError = 2;  // an error status other than noSuchName
+inline constexpr int kWalkUsage = -1;      // argument parsing stopped: usage error
+inline constexpr int kWalkInfoOnly = -2;   // argument parsing stopped: an option that
+                                           // only asks for information (-V, -H)
+
+// Session defaults where the arguments give none ("-t", "-r"): a switched-off printer
+// then costs the print dialog two seconds, not net-snmp's six.
+inline constexpr long kDefaultTimeoutMicroseconds = 1000000;
+inline constexpr int kDefaultRetries = 1;
+
+// A walk that has sent this many GET-NEXT requests ends with kWalkFailed: an agent that
+// answers with no variables would otherwise be asked the same thing forever. A full
+// table (500 rows of 7 columns) needs 3501.
+inline constexpr int kMaxWalkRequests = 5000;
+
+// Walks with argv[0] the program name, then options, the agent and the root
+// (default 1.3.6.1.2.1). The strings are not changed. Runs the merge exactly once, with
+// failure flag = the result, and answers one of the walk results above. One walk at a
+// time per process; walks one after another each start from the same library state.
+int mib_walk(int argc, const char* const* argv);
+
+// The walk's local option "-C": letters c, p and i toggle the application booleans
+// dontCheckOrdering, printStatistics and includeRequested.
+void optProc(int argc, char* const* argv, int opt);
+
+// One GET of `name`; with error status 0 every variable is counted and printed to
+// standard output with the library's variable printer. Nothing is spooled.
+void snmp_get_and_print(netsnmp_session* session, const oid* name, std::size_t nameLength);
+
+}  // namespace t48::discovery

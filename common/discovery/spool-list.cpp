@@ -1,0 +1,94 @@
+#include "spool-list.hpp"
+
+#include <cstring>
+
+#include "profile-table-columns.hpp"
+
+namespace t48::discovery {
+
+store::ProfileList PlistForSpool;
+
+namespace {
+
+using detail::SpoolField;
+
+// Copies a printer string into a 32-byte field: up to the first NUL or the value's end,
+// at most 31 bytes, never splitting a UTF-8 character; the rest of the field is zeroed.
+void copyText(char (&field)[store::kProfileTextSize], const u_char* text, std::size_t length) {
+    std::memset(field, 0, sizeof field);
+    if (text == nullptr) {
+        return;
+    }
+    const void* nul = std::memchr(text, '\0', length);
+    if (nul != nullptr) {
+        length = static_cast<std::size_t>(static_cast<const u_char*>(nul) - text);
+    }
+    constexpr std::size_t kMaxText = store::kProfileTextSize - 1;
+    if (length > kMaxText) {
+        length = kMaxText;
+        // Back over continuation bytes (at most three) so the cut falls before a
+        // character's lead byte.
+        for (int back = 0; back < 3 && length > 0 && (text[length] & 0xC0) == 0x80; ++back) {
+            --length;
+        }
+    }
+    std::memcpy(field, text, length);
+}
+
+void storeInteger(store::ProfileEntry& entry, SpoolField field, int32_t value) {
+    switch (field) {
+        case SpoolField::IndexOnDevice:
+            entry.iIndexOnDevice = value;
+            break;
+        case SpoolField::Location:
+            entry.iLocation = value;
+            break;
+        case SpoolField::ProfileClass:
+            entry.iProfileClass = value;
+            break;
+        case SpoolField::DriverAvail:
+            entry.iDriver = value;
+            break;
+        case SpoolField::ProfileName:
+        case SpoolField::FileName:
+            break;
+    }
+}
+
+}  // namespace
+
+void vSpoolPlist(const oid* name, std::size_t nameLength, const netsnmp_variable_list* variable,
+                 int mode) {
+    if (mode == kSpoolClear) {
+        std::memset(&PlistForSpool, 0, sizeof PlistForSpool);
+        return;
+    }
+    if (mode != kSpoolFileVariable || variable == nullptr || nameLength != kTableValueNameLength) {
+        return;
+    }
+    const detail::TableColumn* column = detail::findColumn(name, nameLength);
+    if (column == nullptr || column->asnType != variable->type) {
+        return;
+    }
+    const oid row = name[kRowSubId];
+    if (row < 1 || row > static_cast<oid>(store::kProfileSlots)) {
+        return;
+    }
+    store::ProfileEntry& entry = PlistForSpool.litem[row - 1];
+
+    if (column->asnType == ASN_OCTET_STR) {
+        char(&field)[store::kProfileTextSize] =
+            column->field == SpoolField::FileName ? entry.FileName : entry.ProfileName;
+        copyText(field, variable->val.string, variable->val_len);
+        return;
+    }
+    if (variable->val.integer == nullptr || variable->val_len < sizeof(long)) {
+        return;
+    }
+    storeInteger(entry, column->field, static_cast<int32_t>(*variable->val.integer));
+    if (column->field == SpoolField::IndexOnDevice && PlistForSpool.iNum < store::kProfileSlots) {
+        ++PlistForSpool.iNum;
+    }
+}
+
+}  // namespace t48::discovery

@@ -1,0 +1,50 @@
+#pragma once
+// The spool list: every value of the printer profile table received by a walk, filed
+// into one ProfileEntry per table row, and the merge of that list into the user's
+// current profile file.
+
+#include <net-snmp/net-snmp-config.h>
+#include <net-snmp/net-snmp-includes.h>
+
+#include <cstddef>
+
+#include "profile-list.hpp"
+
+namespace t48::discovery {
+
+// vSpoolPlist modes.
+inline constexpr int kSpoolFileVariable = 0;
+inline constexpr int kSpoolClear = 1;
+
+// Table geometry: a value's name is the 15 sub-identifiers of the entry, the column,
+// one uninterpreted sub-identifier and the 1-based row.
+inline constexpr std::size_t kTableEntryLength = 15;
+inline constexpr std::size_t kColumnPrefixLength = 16;
+inline constexpr std::size_t kTableValueNameLength = 18;
+inline constexpr std::size_t kRowSubId = 17;  // index of the row in the name
+
+// The process-wide spool list: row r is entry r - 1; iNum counts the column-1 values
+// received (never above kProfileSlots).
+extern store::ProfileList PlistForSpool;
+
+// Mode kSpoolClear clears the whole list. Mode kSpoolFileVariable files one variable:
+// a name of exactly 18 sub-identifiers with a known column, the column's ASN type and a
+// row of 1 to 500; anything else is ignored. Text is cut to 31 bytes at a whole UTF-8
+// character and always terminated.
+void vSpoolPlist(const oid* name, std::size_t nameLength, const netsnmp_variable_list* variable,
+                 int mode);
+
+// True when `fileName` is a well-shaped profile file name (base of 1 to 27 bytes,
+// extension after the first '.' of at most 3 bytes, every byte accepted by FileNameFilter).
+bool bJudgement8point3Format(const char* fileName);
+bool FileNameFilter(unsigned char byte);
+
+// Merges the spool list into the current profile file and saves it; `failureFlag` is the
+// walk result (0 success, anything else failure). Answers the save's store status.
+int vRestructPlistSpool2Current(int failureFlag);
+// Re-marks the states of all 500 slots of one list before matching.
+void vDeleteMIBprofilesTemporary(int failureFlag, store::ProfileList* list);
+// Matches spool entry `spoolIndex` into `list` or appends it with state 2.
+void vRestructDetail(int spoolIndex, store::ProfileList* list);
+
+}  // namespace t48::discovery
