@@ -4,13 +4,11 @@
 
 #include <array>
 
+#include "profile-paths.hpp"
 #include "root-path.hpp"
 
 namespace t48::xpc {
 namespace {
-
-constexpr std::string_view kPreferencesFolder =
-    "/Library/Printers/ORVELL/Preferences/orvell.printers.T48";
 
 struct LeafSuffix {
     std::string_view text;
@@ -29,7 +27,7 @@ bool endsWith(std::string_view text, std::string_view suffix) {
 }  // namespace
 
 std::string preferencesFolderPath() {
-    return rootedPath(kPreferencesFolder);
+    return rootedPath(store::kProfileFolder);
 }
 
 bool isAcceptableUserName(std::string_view name) {
