@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <thread>
 
@@ -88,6 +89,9 @@ int Listener::resume(int stopFd) {
         int fd = accept4(listeningFd_, nullptr, nullptr, SOCK_CLOEXEC);
         if (fd >= 0) {
             startConnection(fd);
+        } else if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+            // Out of descriptors: the pending peer stays queued; wait rather than spin.
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
     }
     uint64_t one = 1;

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <vector>
 
 #include "profile-file-names.hpp"
 
@@ -78,8 +79,13 @@ PreferencesFolder::~PreferencesFolder() {
 
 void PreferencesFolder::setNamedUser(std::string_view user) {
     std::string name(user);
-    passwd* entry = getpwnam(name.c_str());
-    namedUserId_ = entry != nullptr ? entry->pw_uid : static_cast<uid_t>(-1);
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    // Connections run at the same time: the re-entrant lookup.
+    bool known = getpwnam_r(name.c_str(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
+                 found != nullptr;
+    namedUserId_ = known ? found->pw_uid : static_cast<uid_t>(-1);
 }
 
 bool PreferencesFolder::acceptableOwner(uid_t owner) const {
