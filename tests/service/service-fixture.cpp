@@ -109,6 +109,7 @@ bool ServiceRoot::startService(const std::vector<std::string>& extraEnvironment)
     std::vector<std::string> argv = asUserPrefix(user_);
     argv.push_back(binaryDir() + "/Helper/XPCService/xpcservice");
     std::vector<std::string> env = environment();
+    env.push_back("JOURNAL_STREAM=");  // log lines to standard error, that is the log file
     env.insert(env.end(), extraEnvironment.begin(), extraEnvironment.end());
     service_ = std::make_unique<ChildProcess>(argv, env, root() + "/service.log");
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);

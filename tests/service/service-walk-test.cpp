@@ -87,6 +87,10 @@ TEST_F(ServiceWalk, MergesThePrintersProfilesIntoTheUsersFile) {
     EXPECT_TRUE(holds(file.lists[store::kClassRGB], "PHOTO.ICC", store::kStatePrinterConfirmed));
     EXPECT_TRUE(holds(file.lists[store::kClassSIM], "PRESS.ICC", store::kStatePrinterConfirmed));
     EXPECT_TRUE(holds(file.lists[store::kClassDST], "PRESS.ICC", store::kStatePrinterConfirmed));
+    // The log line goes to the system log and, for a service started by hand, to its
+    // standard error.
+    EXPECT_NE(readFile(root_.root() + "/service.log").find("xpc - mibwalk_XPC - iRet=0"),
+              std::string::npos);
 }
 
 TEST_F(ServiceWalk, UserAndModelNameTheFile) {
@@ -112,6 +116,8 @@ TEST_F(ServiceWalk, TheTextAfterTheLastArgumentMarkerIsDropped) {
 TEST_F(ServiceWalk, AnUnansweredWalkStillMergesAndReportsFailure) {
     RunResult result = walk("root", "127.0.7.13:16713");
     EXPECT_EQ(result.out, "mibwalk_XPC=iRet=1\n") << result.err;
+    EXPECT_NE(readFile(root_.root() + "/service.log").find("xpc - mibwalk_XPC - iRet=1"),
+              std::string::npos);
     EXPECT_EQ(stored("root").result, store::kStoreOK);
 }
 

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "service-delegate.hpp"
@@ -29,7 +30,11 @@ int main() {
     }
     // Profile files are shared with the user's group, as the write test creates them.
     umask(002);
-    openlog("xpcservice", LOG_PID, LOG_USER);
+    // Started by hand (not under systemd, whose journal already takes standard error), the
+    // log lines are also shown on standard error.
+    const char* journal = std::getenv("JOURNAL_STREAM");
+    bool underJournal = journal != nullptr && *journal != '\0';
+    openlog("xpcservice", LOG_PID | (underJournal ? 0 : LOG_PERROR), LOG_USER);
 
     t48::xpc::ZTmacXPCServiceDelegate delegate;
     std::string error;
