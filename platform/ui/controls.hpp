@@ -17,6 +17,10 @@ class View {
 public:
     virtual ~View() = default;
 
+    // The name under which the interface definition knows this view ("" when none).
+    const std::string& identifier() const { return identifier_; }
+    void setIdentifier(std::string identifier) { identifier_ = std::move(identifier); }
+
     const Rect& bounds() const { return bounds_; }
     void setBounds(const Rect& bounds) { bounds_ = bounds; }
     const Rect& frame() const { return frame_; }
@@ -31,15 +35,22 @@ public:
     void removeFromSuperview();
 
 private:
+    std::string identifier_;
     Rect bounds_;
     Rect frame_;
     std::vector<View*> subviews_;
     View* superview_ = nullptr;
 };
 
+// What kind of control an object is, for code that cannot rely on RTTI (a host looking
+// at the controls of a plug-in built with hidden visibility).
+enum class ControlType { Generic, PopUpButton, CheckBox, Label, PushButton, TabView };
+
 class Control : public View {
 public:
     using Action = std::function<void(Control& sender)>;
+
+    virtual ControlType type() const { return ControlType::Generic; }
 
     bool isEnabled() const { return enabled_; }
     void setEnabled(bool enabled) { enabled_ = enabled; }
@@ -60,6 +71,7 @@ private:
 
 class PopUpButton : public Control {
 public:
+    ControlType type() const override { return ControlType::PopUpButton; }
     struct Item {
         std::string title;
         std::string keyword;  // the represented keyword attached to the item
@@ -89,6 +101,7 @@ private:
 
 class CheckBox : public Control {
 public:
+    ControlType type() const override { return ControlType::CheckBox; }
     int state() const { return state_; }
     void setState(int state) { state_ = state; }
     const std::string& title() const { return title_; }
@@ -101,6 +114,7 @@ private:
 
 class Label : public Control {
 public:
+    ControlType type() const override { return ControlType::Label; }
     const std::string& stringValue() const { return text_; }
     void setStringValue(const std::string& text) { text_ = text; }
 
@@ -110,6 +124,7 @@ private:
 
 class PushButton : public Control {
 public:
+    ControlType type() const override { return ControlType::PushButton; }
     const std::string& title() const { return title_; }
     void setTitle(const std::string& title) { title_ = title; }
     // A user's press: sends the action when the button is enabled.
@@ -122,8 +137,11 @@ private:
 class TabView : public Control {
 public:
     explicit TabView(int tabCount = 0) : labels_(static_cast<size_t>(tabCount)) {}
+    ControlType type() const override { return ControlType::TabView; }
     int numberOfTabs() const { return static_cast<int>(labels_.size()); }
-    const std::string& labelAtIndex(int index) const { return labels_.at(static_cast<size_t>(index)); }
+    const std::string& labelAtIndex(int index) const {
+        return labels_.at(static_cast<size_t>(index));
+    }
     void setLabelAtIndex(int index, const std::string& label) {
         labels_.at(static_cast<size_t>(index)) = label;
     }

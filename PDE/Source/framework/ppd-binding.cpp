@@ -1,0 +1,124 @@
+// The one adapter over libcups' PPD API, which libcups marks deprecated: every PPD call
+// of the system is in this file, the only place where that warning is silenced.
+
+#include <cups/ppd.h>
+
+#include <new>
+
+#include "control-access.hpp"
+#include "pde-common.hpp"
+#include "ppd-file.hpp"
+#include "text-encoding.hpp"
+
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+
+namespace t48::pde {
+namespace {
+
+std::string asText(const char* bytes) {
+    return bytes != nullptr ? bytes : "";
+}
+
+}  // namespace
+
+ppd_file_s* openPPDFile(const std::string& path, std::string& error) {
+    ppd_file_t* ppd = ppdOpenFile(path.c_str());
+    if (ppd == nullptr) {
+        int line = 0;
+        const ppd_status_t status = ppdLastError(&line);
+        error = "cannot open PPD " + path + ": " + ppdErrorString(status);
+        if (line > 0) {
+            error += " (line " + std::to_string(line) + ")";
+        }
+    }
+    return ppd;
+}
+
+void closePPDFile(ppd_file_s* ppd) {
+    if (ppd != nullptr) {
+        ppdClose(ppd);
+    }
+}
+
+int32_t PDECommon::commonGetPPDArrayForUIOption(ppd_file_s* ppd, const char* key,
+                                                ChoiceRows*& array) {
+    if (ppd == nullptr || key == nullptr || ppdFindOption(ppd, key) == nullptr) {
+        return kPDEPPDOptionNotFound;
+    }
+    array = new (std::nothrow) ChoiceRows();
+    if (array == nullptr) {
+        return kPDEArrayCreateErr;
+    }
+    int16_t count = 0;
+    commonGetUIListFromPPD(ppd, key, array, count);
+    return kPDENoErr;
+}
+
+int32_t PDECommon::commonGetUIListFromPPD(ppd_file_s* ppd, const char* key, ChoiceRows* array,
+                                          int16_t& count) {
+    const auto encoding = static_cast<CFStringEncoding>(commonGetCFStringEncodingFromPPD(ppd));
+    if (array == nullptr || ppd == nullptr || key == nullptr) {
+        return kPDENoErr;
+    }
+    const ppd_option_t* option = ppdFindOption(ppd, key);
+    if (option == nullptr || option->num_choices <= 0 || option->choices == nullptr) {
+        return kPDENoErr;
+    }
+    const std::string optionKeyword = stringFromCFEncoding(option->keyword, encoding);
+    const std::string defaultChoice = stringFromCFEncoding(option->defchoice, encoding);
+    for (int i = 0; i < option->num_choices; ++i) {
+        const ppd_choice_t& choice = option->choices[i];
+        array->push_back({optionKeyword, defaultChoice,
+                          stringFromCFEncoding(choice.choice, encoding),
+                          stringFromCFEncoding(choice.text, encoding)});
+        ++count;
+    }
+    return kPDENoErr;
+}
+
+void PDECommon::commonReBuildMenuFromPPD(ppd_file_s* ppd, const PDEControlItem* item) {
+    ui::PopUpButton* popup = detail::popupOf(item);
+    if (ppd == nullptr || popup == nullptr) {
+        return;
+    }
+    const ppd_option_t* option = ppdFindOption(ppd, item->ppdKey);
+    if (option == nullptr) {
+        return;
+    }
+    if (!popup->hasMenu()) {
+        return;
+    }
+    const auto encoding = static_cast<StringEncoding>(commonGetEncodingFromPPD(ppd));
+    popup->removeAllItems();
+    for (int i = 0; i < option->num_choices; ++i) {
+        const ppd_choice_t& choice = option->choices[i];
+        popup->addItemWithTitle(stringFromEncoding(asText(choice.text), encoding));
+        popup->setKeywordAtIndex(i,
+                                 stringFromEncoding(asText(choice.choice), kStringEncodingASCII));
+    }
+}
+
+namespace {
+
+// libcups transcodes every text of the PPD record to UTF-8 while it reads the file and
+// then reports "UTF-8" in lang_encoding; for a PPD without LanguageEncoding it still
+// transcodes (from ISO Latin-1) but leaves the field null. The record's text is
+// therefore UTF-8 whenever there is a record.
+const char* recordEncoding(const ppd_file_s* ppd) {
+    if (ppd == nullptr) {
+        return nullptr;
+    }
+    return ppd->lang_encoding != nullptr ? ppd->lang_encoding : "UTF-8";
+}
+
+}  // namespace
+
+uint64_t PDECommon::commonGetEncodingFromPPD(const ppd_file_s* ppd) {
+    return stringEncodingForLanguageEncoding(recordEncoding(ppd));
+}
+
+uint32_t PDECommon::commonGetCFStringEncodingFromPPD(const ppd_file_s* ppd) {
+    return cfStringEncodingForLanguageEncoding(recordEncoding(ppd));
+}
+
+}  // namespace t48::pde

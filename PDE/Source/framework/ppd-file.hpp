@@ -1,0 +1,14 @@
+#pragma once
+// Opening and closing a PPD file (for hosts and tests; the panel gets its PPD open).
+
+#include <string>
+
+struct ppd_file_s;
+
+namespace t48::pde {
+
+// The open PPD, or null with a one-line reason in `error`.
+ppd_file_s* openPPDFile(const std::string& path, std::string& error);
+void closePPDFile(ppd_file_s* ppd);
+
+}  // namespace t48::pde

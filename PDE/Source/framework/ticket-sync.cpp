@@ -1,0 +1,125 @@
+// Moving the bound controls' values between a pane and the print settings: one model
+// dictionary per printer queue inside the product dictionary "T48", each value also
+// copied to the top level under its PPD keyword.
+
+#include <new>
+
+#include "control-access.hpp"
+#include "pde-common.hpp"
+
+namespace t48::pde {
+
+std::string PDECommon::commonGetPPDProductName(const cf::PrintSettings*) {
+    return kPDEProductKey;
+}
+
+std::optional<std::string> PDECommon::commonGetPrintQueueName(const cf::PrintSession* session) {
+    const cf::Printer* printer = nullptr;
+    if (session == nullptr || session->getCurrentPrinter(printer) != cf::kPrintNoError ||
+        printer == nullptr) {
+        return std::nullopt;
+    }
+    return printer->getID();
+}
+
+cf::ValueRef PDECommon::commonCFDictionaryGetValueWithType(const cf::Value* dictionary,
+                                                           const std::string& key) {
+    if (!commonCFTypeIsValid(dictionary, cf::ValueType::Dictionary) ||
+        dictionary->asDictionary()->empty()) {
+        return nullptr;
+    }
+    cf::ValueRef value = dictionary->get(key);
+    return commonCFTypeIsValid(value.get(), cf::ValueType::Dictionary) ? value : nullptr;
+}
+
+cf::ValueRef PDECommon::commonGetModelDictionary(cf::PrintSettings* settings,
+                                                 const cf::PrintSession* session) {
+    if (settings == nullptr) {
+        return nullptr;
+    }
+    const std::string productKey = commonGetPPDProductName(settings);
+    const std::optional<std::string> printerID = commonGetPrintQueueName(session);
+    cf::ValueRef product = settings->getValue(productKey);
+    if (!product) {
+        settings->setValue(productKey, cf::Value::dictionary());
+        product = settings->getValue(productKey);
+    }
+    // A product entry of another type is left alone: it is not ours to replace.
+    if (!commonCFTypeIsValid(product.get(), cf::ValueType::Dictionary) || !printerID) {
+        return nullptr;
+    }
+    if (!product->get(*printerID)) {
+        product->set(*printerID, cf::Value::dictionary());
+    }
+    return commonCFDictionaryGetValueWithType(product.get(), *printerID);
+}
+
+int32_t PDECommon::commonCFDictionaryMapToTicket(cf::PrintSettings* settings,
+                                                 const cf::Value* dictionary) {
+    if (settings == nullptr || !commonCFTypeIsValid(dictionary, cf::ValueType::Dictionary)) {
+        return kPDENoErr;
+    }
+    // The entries are gathered first, so a failure copies nothing.
+    std::vector<std::pair<std::string, cf::ValueRef>> entries;
+    try {
+        entries.assign(dictionary->asDictionary()->begin(), dictionary->asDictionary()->end());
+    } catch (const std::bad_alloc&) {
+        return kPDEMemFullErr;
+    }
+    for (auto& [key, value] : entries) {
+        settings->setValue(key, value);
+    }
+    return kPDENoErr;
+}
+
+int32_t PDECommon::commonSyncTicketFromPane(cf::PrintSettings* settings,
+                                            const cf::PrintSession* session,
+                                            const PDEControlItem* table) {
+    cf::ValueRef model = commonGetModelDictionary(settings, session);
+    if (!model || table == nullptr) {
+        return kPDENoErr;
+    }
+    for (const PDEControlItem* item = table; item->control != nullptr; ++item) {
+        if (!detail::isBound(*item) || item->choices == nullptr) {
+            continue;
+        }
+        const int32_t row = commonGetControlValueFromPPDWithSInt32(item);
+        const auto rows = static_cast<int32_t>(item->choices->size());
+        // No selection, or a check box whose state has no choice row: nothing to store.
+        if (row < 0 || row >= rows) {
+            continue;
+        }
+        const ChoiceRow& choice = (*item->choices)[static_cast<size_t>(row)];
+        model->set(choice.optionKeyword, cf::Value::string(choice.choiceKeyword));
+    }
+    return commonCFDictionaryMapToTicket(settings, model.get());
+}
+
+int32_t PDECommon::commonSyncPaneFromTicket(cf::PrintSettings* settings,
+                                            const cf::PrintSession* session,
+                                            const PDEControlItem* table) {
+    cf::ValueRef model = commonGetModelDictionary(settings, session);
+    if (!model || table == nullptr) {
+        return kPDENoErr;
+    }
+    for (const PDEControlItem* item = table; item->control != nullptr; ++item) {
+        if (!detail::isBound(*item)) {
+            continue;
+        }
+        int32_t value = -1;
+        if (const cf::ValueRef stored = model->get(item->ppdKey)) {
+            // A stored value that is no string leaves the control as it is.
+            if (stored->is(cf::ValueType::String)) {
+                value = commonGetTicketValueWithSInt32(item, item->ppdKey, stored.get());
+            }
+        } else {
+            value = commonGetDefualtValueFromPPDWithSInt32(item);
+        }
+        if (value != -1) {
+            commonSetControlValueWithSInt32(item, value);
+        }
+    }
+    return commonCFDictionaryMapToTicket(settings, model.get());
+}
+
+}  // namespace t48::pde

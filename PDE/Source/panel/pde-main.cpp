@@ -1,0 +1,170 @@
+// "PDEMain", the panel's interface definition as code: the views, the 59 pane controls
+// under their outlet names, the outlets of the panes and of the pane switching
+// controller, and the actions.
+
+#include "pde-main.hpp"
+
+#include <new>
+
+#include "pde-plugin.hpp"
+
+namespace t48::pde {
+namespace {
+
+constexpr ui::Rect kPanelFrame = {0, 0, 496, 380};
+constexpr ui::Rect kPaneFrame = {0, 0, 496, 350};
+constexpr int kGroupTabCount = 4;  // Image, Text, Graphics, Simulation
+
+class Builder {
+public:
+    Builder(PDEMainObjects& objects, PDEPlugInInterface& owner)
+        : objects_(objects), owner_(owner) {}
+
+    template <class ViewClass, class... Args>
+    ViewClass* make(const char* identifier, Args&&... args) {
+        auto view = std::make_unique<ViewClass>(std::forward<Args>(args)...);
+        ViewClass* raw = view.get();
+        raw->setIdentifier(identifier);
+        objects_.views.push_back(std::move(view));
+        return raw;
+    }
+
+    // Creates a pane control, connects it to `outlet` and puts it on `pane`.
+    template <class ControlClass, class... Args>
+    void add(ui::View& pane, ControlClass*& outlet, const char* name, Args&&... args) {
+        outlet = make<ControlClass>(name, std::forward<Args>(args)...);
+        pane.addSubview(outlet);
+        objects_.controls.push_back({name, outlet});
+    }
+
+    // Same, with the action the control sends to the panel object.
+    template <class ControlClass>
+    void add(ui::View& pane, ControlClass*& outlet, const char* name,
+             void (PDEPlugInInterface::*action)(ui::Control&)) {
+        add(pane, outlet, name);
+        PDEPlugInInterface* owner = &owner_;
+        outlet->setAction([owner, action](ui::Control& sender) { (owner->*action)(sender); });
+    }
+
+private:
+    PDEMainObjects& objects_;
+    PDEPlugInInterface& owner_;
+};
+
+void buildColorOptions(Builder& b, ColorOptions& color) {
+    const auto selectItem = &PDEPlugInInterface::selectItem;
+    const auto constraints = &PDEPlugInInterface::constraints;
+    // Quick Color's rule concerns only this pane; every other option may affect the
+    // advanced pane, so it runs the rules over both.
+    b.add(color, color.menu_QuickColor, "menu_QuickColor", selectItem);
+    b.add(color, color.menu_Brightness, "menu_Brightness", constraints);
+    b.add(color, color.check_ColorAsGrayscale, "check_ColorAsGrayscale", constraints);
+    b.add(color, color.check_ColorSeparation, "check_ColorSeparation", constraints);
+    b.add(color, color.check_EconomyPrint, "check_EconomyPrint", constraints);
+    b.add(color, color.menu_EdgeStrength, "menu_EdgeStrength", constraints);
+    b.add(color, color.check_AutoTrapping, "check_AutoTrapping", constraints);
+    b.add(color, color.menu_BlackOverprint, "menu_BlackOverprint", constraints);
+    b.add(color, color.text_QuickColor, "text_QuickColor");
+    b.add(color, color.text_Brightness, "text_Brightness");
+    b.add(color, color.text_Strength, "text_Strength");
+    b.add(color, color.text_BlackOverprint, "text_BlackOverprint");
+    b.add(color, color.button_AdvanceColorOptions, "button_AdvanceColorOptions");
+}
+
+void buildAdvancedColorOptions(Builder& b, AdvancedColorOptions& advanced) {
+    const auto constraints = &PDEPlugInInterface::constraints;
+    b.add(advanced, advanced.menu_iRGBSource, "menu_iRGBSource", constraints);
+    b.add(advanced, advanced.menu_iRGBIntent, "menu_iRGBIntent", constraints);
+    b.add(advanced, advanced.menu_iRGBGrayTreatment, "menu_iRGBGrayTreatment", constraints);
+    b.add(advanced, advanced.menu_iDestinationProfile, "menu_iDestinationProfile", constraints);
+    b.add(advanced, advanced.menu_iHalftone, "menu_iHalftone", constraints);
+    b.add(advanced, advanced.menu_iEdgeEnhancement, "menu_iEdgeEnhancement", constraints);
+    b.add(advanced, advanced.menu_tRGBSource, "menu_tRGBSource", constraints);
+    b.add(advanced, advanced.menu_tRGBIntent, "menu_tRGBIntent", constraints);
+    b.add(advanced, advanced.menu_tRGBGrayTreatment, "menu_tRGBGrayTreatment", constraints);
+    b.add(advanced, advanced.menu_tDestinationProfile, "menu_tDestinationProfile", constraints);
+    b.add(advanced, advanced.menu_tHalftone, "menu_tHalftone", constraints);
+    b.add(advanced, advanced.menu_tEdgeEnhancement, "menu_tEdgeEnhancement", constraints);
+    b.add(advanced, advanced.menu_gRGBSource, "menu_gRGBSource", constraints);
+    b.add(advanced, advanced.menu_gRGBIntent, "menu_gRGBIntent", constraints);
+    b.add(advanced, advanced.menu_gRGBGrayTreatment, "menu_gRGBGrayTreatment", constraints);
+    b.add(advanced, advanced.menu_gDestinationProfile, "menu_gDestinationProfile", constraints);
+    b.add(advanced, advanced.menu_gHalftone, "menu_gHalftone", constraints);
+    b.add(advanced, advanced.menu_gEdgeEnhancement, "menu_gEdgeEnhancement", constraints);
+    b.add(advanced, advanced.menu_sSimulationProfile, "menu_sSimulationProfile", constraints);
+    b.add(advanced, advanced.menu_sMatchPaperColor, "menu_sMatchPaperColor", constraints);
+    b.add(advanced, advanced.menu_sCMYKGrayTreatment, "menu_sCMYKGrayTreatment", constraints);
+    b.add(advanced, advanced.tab_SwitchVew, "tab_SwitchVew", kGroupTabCount);
+    b.add(advanced, advanced.text_iRGBSource, "text_iRGBSource");
+    b.add(advanced, advanced.text_iRGBIntent, "text_iRGBIntent");
+    b.add(advanced, advanced.text_iRGBGrayTreatment, "text_iRGBGrayTreatment");
+    b.add(advanced, advanced.text_iDestinationProfile, "text_iDestinationProfile");
+    b.add(advanced, advanced.text_iHalftone, "text_iHalftone");
+    b.add(advanced, advanced.text_iEdgeEnhancement, "text_iEdgeEnhancement");
+    b.add(advanced, advanced.text_tRGBSource, "text_tRGBSource");
+    b.add(advanced, advanced.text_tRGBIntent, "text_tRGBIntent");
+    b.add(advanced, advanced.text_tRGBGrayTreatment, "text_tRGBGrayTreatment");
+    b.add(advanced, advanced.text_tDestinationProfile, "text_tDestinationProfile");
+    b.add(advanced, advanced.text_tHalftone, "text_tHalftone");
+    b.add(advanced, advanced.text_tEdgeEnhancement, "text_tEdgeEnhancement");
+    b.add(advanced, advanced.text_gRGBSource, "text_gRGBSource");
+    b.add(advanced, advanced.text_gRGBIntent, "text_gRGBIntent");
+    b.add(advanced, advanced.text_gRGBGrayTreatment, "text_gRGBGrayTreatment");
+    b.add(advanced, advanced.text_gDestinationProfile, "text_gDestinationProfile");
+    b.add(advanced, advanced.text_gHalftone, "text_gHalftone");
+    b.add(advanced, advanced.text_gEdgeEnhancement, "text_gEdgeEnhancement");
+    b.add(advanced, advanced.text_sSimulationProfile, "text_sSimulationProfile");
+    b.add(advanced, advanced.text_sMatchPaperColor, "text_sMatchPaperColor");
+    b.add(advanced, advanced.text_sCMYKGrayTreatment, "text_sCMYKGrayTreatment");
+    b.add(advanced, advanced.button_ManageProfile, "button_ManageProfile");
+    b.add(advanced, advanced.button_DownloadManager, "button_DownloadManager");
+    b.add(advanced, advanced.button_HideAdvancedOptions, "button_HideAdvancedOptions");
+}
+
+void wireButtons(PDEMainObjects& objects) {
+    PainChangeController* painChange = objects.painChange.get();
+    AdvancedColorOptions* advanced = objects.advancedView;
+    objects.colorView->button_AdvanceColorOptions->setAction(
+        [painChange](ui::Control& sender) { painChange->ColorToAdvancedView(sender); });
+    advanced->button_HideAdvancedOptions->setAction(
+        [painChange](ui::Control& sender) { painChange->AdvancedToColorView(sender); });
+    advanced->button_DownloadManager->setAction(
+        [advanced](ui::Control& sender) { advanced->downloadManagerButton(sender); });
+    // "Management Profile" gets its action with the profile management window.
+}
+
+}  // namespace
+
+std::unique_ptr<PDEMainObjects> loadPDEMain(PDEPlugInInterface& owner) {
+    std::unique_ptr<PDEMainObjects> objects(new (std::nothrow) PDEMainObjects);
+    if (!objects) {
+        return nullptr;
+    }
+    try {
+        Builder b(*objects, owner);
+        objects->mainView = b.make<ui::View>(kPDEMainViewID);
+        objects->mainView->setFrame(kPanelFrame);
+        objects->container = b.make<ui::View>(kPDEContainerViewID);
+        objects->container->setFrame(kPaneFrame);
+        objects->container->setBounds({0, 0, kPaneFrame.width, kPaneFrame.height});
+        objects->mainView->addSubview(objects->container);
+
+        objects->colorView = b.make<ColorOptions>(kPDEColorPaneID);
+        objects->advancedView = b.make<AdvancedColorOptions>(kPDEAdvancedPaneID);
+        buildColorOptions(b, *objects->colorView);
+        buildAdvancedColorOptions(b, *objects->advancedView);
+        // The definition shows the Color Options pane.
+        objects->container->addSubview(objects->colorView);
+
+        objects->painChange = std::make_unique<PainChangeController>();
+        objects->painChange->onColorView = objects->colorView;
+        objects->painChange->onAdvancedView = objects->advancedView;
+        objects->painChange->onMainCustomView = objects->container;
+        wireButtons(*objects);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    return objects;
+}
+
+}  // namespace t48::pde

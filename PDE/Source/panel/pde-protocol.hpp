@@ -1,0 +1,83 @@
+#pragma once
+// The print-dialog-extension protocol between a host and the plug-in: the host's
+// callback object, the plug-in object that hands out panels, and the panel the host
+// drives. Both sides compile this header; the plug-in exports one C entry point,
+// kPDEPlugInEntryPoint, of type PDEPlugInEntry.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "controls.hpp"
+#include "print-settings.hpp"
+
+struct ppd_file_s;
+
+namespace t48::pde {
+
+// The panel type of print-dialog extensions.
+inline constexpr const char* kPDEPanelTypeID = "BDB091F4-E57F-11D3-B5CC-0050E4603277";
+
+// What the host supplies to a panel. The host owns all three.
+class PDEHostCallback {
+public:
+    virtual ~PDEHostCallback() = default;
+    virtual cf::PrintSettings* printSettings() = 0;
+    virtual cf::PrintSession* printSession() = 0;
+    virtual ppd_file_s* ppdFile() = 0;
+};
+
+// A control of the panel's interface definition under its outlet name.
+struct PDENamedControl {
+    std::string outlet;
+    ui::Control* control;
+};
+
+class PDEPanelProtocol {
+public:
+    virtual ~PDEPanelProtocol() = default;
+    virtual std::string panelName() = 0;
+    virtual std::string panelKind() = 0;
+    virtual std::vector<std::string> supportedPPDOptionKeys() = 0;
+    // The panel's main view; null when its interface definition cannot be loaded.
+    virtual ui::View* panelView() = 0;
+    virtual void willShow() = 0;
+    virtual bool shouldHide() = 0;
+    // Neither sets `error`; both answer true.
+    virtual bool restoreValuesAndReturnError(int32_t* error) = 0;
+    virtual bool saveValuesAndReturnError(int32_t* error) = 0;
+    virtual bool shouldPrint() = 0;
+    virtual void PPDOptionKeyValueDidChange(const std::string& option,
+                                            const std::string& choice) = 0;
+    // Lets go of the host callback object.
+    virtual void terminate() = 0;
+    // Every control of the interface definition, in its order, for a host without a
+    // window system to show and drive; empty before the panel is loaded.
+    virtual std::vector<PDENamedControl> interfaceControls() = 0;
+};
+
+using PDEPanelList = std::vector<std::unique_ptr<PDEPanelProtocol>>;
+
+class PDEPlugInProtocol {
+public:
+    virtual ~PDEPlugInProtocol() = default;
+    // `bundlePath` is the path the plug-in library was loaded from. Always true.
+    virtual bool initWithBundle(const std::string& bundlePath) = 0;
+    // One panel for kPDEPanelTypeID, created with `callback`; nothing for any other type.
+    virtual std::optional<PDEPanelList> PDEPanelsForType(const std::string& type,
+                                                         PDEHostCallback* callback) = 0;
+};
+
+// The plug-in's one exported symbol: a new plug-in object, owned by the caller.
+inline constexpr const char* kPDEPlugInEntryPoint = "T48ColorPDECreatePlugIn";
+using PDEPlugInEntry = PDEPlugInProtocol* (*)();
+
+// Identifiers of the views a host looks for in the panel's view tree.
+inline constexpr const char* kPDEMainViewID = "MainView";
+inline constexpr const char* kPDEContainerViewID = "onMainCustomView";
+inline constexpr const char* kPDEColorPaneID = "ColorOptions";
+inline constexpr const char* kPDEAdvancedPaneID = "AdvancedColorOptions";
+
+}  // namespace t48::pde

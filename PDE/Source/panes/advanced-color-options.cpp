@@ -1,0 +1,28 @@
+#include "advanced-color-options.hpp"
+
+#include <cstring>
+
+#include "launch.hpp"
+#include "root-path.hpp"
+
+namespace t48::pde {
+
+void AdvancedColorOptions::createPDEControlTable() {
+    PDEPane::createPDEControlTable();
+    if (tab_SwitchVew != nullptr) {
+        tab_SwitchVew->selectTabAtIndex(0);
+    }
+}
+
+void AdvancedColorOptions::downloadManagerButton(ui::Control&) {
+    // The path is cut to the 127 bytes the launch services were handed.
+    char path[128] = {};
+    const std::string rooted = rootedPath(kDownloadManagerPath);
+    std::strncpy(path, rooted.c_str(), sizeof path - 1);
+    if (launch::pathMakeRef(path) != launch::kLaunchNoError) {
+        return;
+    }
+    launch::openApplication(path);
+}
+
+}  // namespace t48::pde

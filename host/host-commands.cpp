@@ -1,0 +1,246 @@
+#include "host-commands.hpp"
+
+#include <charconv>
+
+#include "json-text.hpp"
+
+namespace t48::host {
+namespace {
+
+using pde::PDENamedControl;
+
+struct CommandRow {
+    const char* name;
+    bool takesArgument;
+    bool (*run)(HostSession& session, const std::string& argument, std::ostream& out,
+                std::string& error);
+};
+
+// The pane in the panel's container, by the identifiers of its views.
+std::string visiblePane(pde::PDEPanelProtocol& panel) {
+    ui::View* main = panel.panelView();
+    if (main == nullptr) {
+        return "";
+    }
+    for (const ui::View* child : main->subviews()) {
+        if (child->identifier() != pde::kPDEContainerViewID || child->subviews().empty()) {
+            continue;
+        }
+        const std::string& shown = child->subviews().front()->identifier();
+        return shown == pde::kPDEAdvancedPaneID ? "advanced"
+               : shown == pde::kPDEColorPaneID  ? "color"
+                                                : "";
+    }
+    return "";
+}
+
+std::string controlJSON(const ui::Control& control) {
+    std::string out = "{";
+    auto field = [&out](const char* name, const std::string& json) {
+        out += (out.size() > 1 ? ", " : "") + jsonString(name) + ": " + json;
+    };
+    auto strings = [](auto count, auto at) {
+        std::string list = "[";
+        for (int i = 0; i < count; ++i) {
+            list += (i > 0 ? ", " : "") + jsonString(at(i));
+        }
+        return list + "]";
+    };
+    switch (control.type()) {
+        case ui::ControlType::PopUpButton: {
+            const auto& popup = static_cast<const ui::PopUpButton&>(control);
+            field("kind", jsonString("popup"));
+            field("enabled", control.isEnabled() ? "true" : "false");
+            field("selected", std::to_string(popup.indexOfSelectedItem()));
+            field("items",
+                  strings(popup.numberOfItems(), [&](int i) { return popup.itemTitleAtIndex(i); }));
+            break;
+        }
+        case ui::ControlType::CheckBox: {
+            const auto& box = static_cast<const ui::CheckBox&>(control);
+            field("kind", jsonString("checkbox"));
+            field("enabled", control.isEnabled() ? "true" : "false");
+            field("state", std::to_string(box.state()));
+            field("title", jsonString(box.title()));
+            break;
+        }
+        case ui::ControlType::Label:
+            field("kind", jsonString("label"));
+            field("enabled", control.isEnabled() ? "true" : "false");
+            field("text", jsonString(static_cast<const ui::Label&>(control).stringValue()));
+            break;
+        case ui::ControlType::PushButton:
+            field("kind", jsonString("button"));
+            field("enabled", control.isEnabled() ? "true" : "false");
+            field("title", jsonString(static_cast<const ui::PushButton&>(control).title()));
+            break;
+        case ui::ControlType::TabView: {
+            const auto& tabs = static_cast<const ui::TabView&>(control);
+            field("kind", jsonString("tabview"));
+            field("enabled", control.isEnabled() ? "true" : "false");
+            field("labels",
+                  strings(tabs.numberOfTabs(), [&](int i) { return tabs.labelAtIndex(i); }));
+            field("selected", std::to_string(tabs.indexOfSelectedTab()));
+            break;
+        }
+        case ui::ControlType::Generic:
+            field("kind", jsonString("control"));
+            field("enabled", control.isEnabled() ? "true" : "false");
+            break;
+    }
+    return out + "}";
+}
+
+ui::Control* findOutlet(HostSession& session, const std::string& outlet) {
+    for (const PDENamedControl& named : session.panel().interfaceControls()) {
+        if (named.outlet == outlet) {
+            return named.control;
+        }
+    }
+    return nullptr;
+}
+
+bool runShow(HostSession& session, const std::string&, std::ostream& out, std::string&) {
+    pde::PDEPanelProtocol& panel = session.panel();
+    std::string controls = "{";
+    for (const PDENamedControl& named : panel.interfaceControls()) {
+        controls += (controls.size() > 1 ? ", " : "") + jsonString(named.outlet) + ": " +
+                    controlJSON(*named.control);
+    }
+    out << "{\"pane\": " << jsonString(visiblePane(panel)) << ", \"controls\": " << controls
+        << "}}\n";
+    return true;
+}
+
+bool runSet(HostSession& session, const std::string& argument, std::ostream&, std::string& error) {
+    const auto equals = argument.find('=');
+    const std::string outlet = argument.substr(0, equals);
+    const std::string text = argument.substr(equals + 1);
+    int value = 0;
+    const auto [end, parsed] = std::from_chars(text.data(), text.data() + text.size(), value);
+    ui::Control* control = findOutlet(session, outlet);
+    if (control == nullptr) {
+        error = "no control " + outlet;
+        return false;
+    }
+    if (parsed != std::errc() || end != text.data() + text.size()) {
+        error = "set " + argument + ": the value is not a number";
+        return false;
+    }
+    // A user cannot change a disabled control: nothing happens.
+    if (!control->isEnabled()) {
+        return true;
+    }
+    switch (control->type()) {
+        case ui::ControlType::PopUpButton: {
+            auto& popup = static_cast<ui::PopUpButton&>(*control);
+            if (value < 0 || value >= popup.numberOfItems()) {
+                error = "set " + argument + ": " + outlet + " has " +
+                        std::to_string(popup.numberOfItems()) + " items";
+                return false;
+            }
+            popup.selectItemAtIndex(value);
+            break;
+        }
+        case ui::ControlType::CheckBox:
+            if (value != 0 && value != 1) {
+                error = "set " + argument + ": a check box takes 0 or 1";
+                return false;
+            }
+            static_cast<ui::CheckBox&>(*control).setState(value);
+            break;
+        case ui::ControlType::TabView: {
+            auto& tabs = static_cast<ui::TabView&>(*control);
+            if (value < 0 || value >= tabs.numberOfTabs()) {
+                error = "set " + argument + ": " + outlet + " has " +
+                        std::to_string(tabs.numberOfTabs()) + " tabs";
+                return false;
+            }
+            tabs.selectTabAtIndex(value);
+            return true;  // choosing a tab sends no action
+        }
+        default:
+            error = "set " + argument + ": " + outlet + " takes no value";
+            return false;
+    }
+    control->sendAction();
+    return true;
+}
+
+bool runClick(HostSession& session, const std::string& outlet, std::ostream&, std::string& error) {
+    ui::Control* control = findOutlet(session, outlet);
+    if (control == nullptr || control->type() != ui::ControlType::PushButton) {
+        error = control == nullptr ? "no control " + outlet : outlet + " is no button";
+        return false;
+    }
+    static_cast<ui::PushButton&>(*control).performClick();
+    return true;
+}
+
+bool runKeys(HostSession& session, const std::string&, std::ostream& out, std::string&) {
+    std::string list = "[";
+    for (const std::string& key : session.panel().supportedPPDOptionKeys()) {
+        list += (list.size() > 1 ? ", " : "") + jsonString(key);
+    }
+    out << list << "]\n";
+    return true;
+}
+
+bool runTicket(HostSession& session, const std::string&, std::ostream& out, std::string&) {
+    out << jsonFromValue(*session.printSettings()->dictionary()) << "\n";
+    return true;
+}
+
+constexpr CommandRow kCommands[] = {
+    {"show", false, runShow}, {"set", true, runSet},        {"click", true, runClick},
+    {"keys", false, runKeys}, {"ticket", false, runTicket},
+};
+
+const CommandRow* findCommand(const std::string& name) {
+    for (const CommandRow& row : kCommands) {
+        if (name == row.name) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool parseCommands(const std::vector<std::string>& words, std::vector<HostCommand>& commands,
+                   std::string& error) {
+    for (size_t i = 0; i < words.size(); ++i) {
+        const CommandRow* row = findCommand(words[i]);
+        if (row == nullptr) {
+            error = "unknown command " + words[i];
+            return false;
+        }
+        HostCommand command{words[i], ""};
+        if (row->takesArgument) {
+            if (i + 1 >= words.size()) {
+                error = words[i] + " needs an argument";
+                return false;
+            }
+            command.argument = words[++i];
+            if (command.name == "set" && command.argument.find('=') == std::string::npos) {
+                error = "set takes OUTLET=VALUE, not " + command.argument;
+                return false;
+            }
+        }
+        commands.push_back(std::move(command));
+    }
+    return true;
+}
+
+bool commandTakesArgument(const std::string& word) {
+    const CommandRow* row = findCommand(word);
+    return row != nullptr && row->takesArgument;
+}
+
+bool runCommand(HostSession& session, const HostCommand& command, std::ostream& out,
+                std::string& error) {
+    const CommandRow* row = findCommand(command.name);
+    return row != nullptr && row->run(session, command.argument, out, error);
+}
+
+}  // namespace t48::host

@@ -1,0 +1,52 @@
+#pragma once
+// One print-dialog session of pdehost: the loaded plug-in, the callback object with
+// the print settings, the session and the open PPD, and the one panel.
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "pde-protocol.hpp"
+
+namespace t48::host {
+
+struct HostOptions {
+    std::string plugin;
+    std::string ppd;
+    std::optional<std::string> printerID;
+    std::string deviceURI;
+    std::optional<std::string> ticket;
+};
+
+class HostSession : public pde::PDEHostCallback {
+public:
+    HostSession() = default;
+    ~HostSession() override;
+    HostSession(const HostSession&) = delete;
+    HostSession& operator=(const HostSession&) = delete;
+
+    // Opens the PPD, reads the ticket, loads the plug-in and gets its panel; false with
+    // a one-line reason in `error` when one of them fails.
+    bool open(const HostOptions& options, std::string& error);
+    // initWithCallback: ... willShow, as a print dialog opens its panel.
+    void begin();
+    // saveValues, terminate and release, then the ticket file is written; false with a
+    // reason when the ticket file cannot be written.
+    bool end(std::string& error);
+
+    pde::PDEPanelProtocol& panel() { return *panel_; }
+    cf::PrintSettings* printSettings() override { return &settings_; }
+    cf::PrintSession* printSession() override { return &session_; }
+    ppd_file_s* ppdFile() override { return ppd_; }
+
+private:
+    HostOptions options_;
+    cf::PrintSettings settings_;
+    cf::PrintSession session_;
+    ppd_file_s* ppd_ = nullptr;
+    void* library_ = nullptr;
+    std::unique_ptr<pde::PDEPlugInProtocol> plugin_;
+    std::unique_ptr<pde::PDEPanelProtocol> panel_;
+};
+
+}  // namespace t48::host

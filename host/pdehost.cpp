@@ -1,0 +1,105 @@
+// pdehost: a print-dialog host without a window system. It loads the panel plug-in,
+// drives one dialog session over a PPD and a ticket, and runs the commands given.
+
+#include <clocale>
+#include <filesystem>
+#include <iostream>
+#include <map>
+
+#include "host-commands.hpp"
+
+namespace {
+
+using t48::host::HostOptions;
+
+constexpr const char* kUsage =
+    "usage: pdehost [--plugin FILE] [--ppd FILE] [--printer ID] [--device-uri URI] [--ticket "
+    "FILE]\n"
+    "               [show | set OUTLET=VALUE | click OUTLET | keys | ticket]...";
+
+// The first of `candidates` (relative to the folder of this program) that exists,
+// else the first of them.
+std::string besideProgram(std::initializer_list<const char*> candidates) {
+    std::error_code ignored;
+    const std::filesystem::path folder =
+        std::filesystem::read_symlink("/proc/self/exe", ignored).parent_path();
+    for (const char* candidate : candidates) {
+        const std::filesystem::path path = folder / candidate;
+        if (std::filesystem::exists(path, ignored)) {
+            return path.lexically_normal();
+        }
+    }
+    return (folder / *candidates.begin()).lexically_normal();
+}
+
+int fail(const std::string& message) {
+    std::cerr << "pdehost: " << message << "\n";
+    return t48::host::kHostUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::setlocale(LC_ALL, "");
+    HostOptions options;
+    std::map<std::string, std::string*> optionFields = {{"--plugin", &options.plugin},
+                                                        {"--ppd", &options.ppd},
+                                                        {"--device-uri", &options.deviceURI}};
+    std::vector<std::string> words;
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        const bool isOption = word.rfind("--", 0) == 0;
+        if (!isOption) {
+            words.push_back(word);
+            // A command's argument is never an option.
+            if (t48::host::commandTakesArgument(word) && i + 1 < argc) {
+                words.push_back(argv[++i]);
+            }
+            continue;
+        }
+        if (word == "--help") {
+            std::cout << kUsage << "\n";
+            return 0;
+        }
+        if (i + 1 >= argc) {
+            return fail(word + " needs a value\n" + kUsage);
+        }
+        const std::string value = argv[++i];
+        if (word == "--printer") {
+            options.printerID = value;
+        } else if (word == "--ticket") {
+            options.ticket = value;
+        } else if (auto field = optionFields.find(word); field != optionFields.end()) {
+            *field->second = value;
+        } else {
+            return fail("unknown option " + word + "\n" + kUsage);
+        }
+    }
+    if (options.plugin.empty()) {
+        options.plugin = besideProgram({"../PDE/colorpde.so", "../lib/t48/colorpde.so"});
+    }
+    if (options.ppd.empty()) {
+        options.ppd = besideProgram({"../PDE/T48.ppd", "../share/t48/T48.ppd"});
+    }
+
+    std::vector<t48::host::HostCommand> commands;
+    std::string error;
+    if (!t48::host::parseCommands(words, commands, error)) {
+        return fail(error + "\n" + kUsage);
+    }
+    t48::host::HostSession session;
+    if (!session.open(options, error)) {
+        return fail(error);
+    }
+    session.begin();
+    for (const t48::host::HostCommand& command : commands) {
+        if (!t48::host::runCommand(session, command, std::cout, error)) {
+            std::cout.flush();
+            return fail(error);
+        }
+    }
+    if (!session.end(error)) {
+        return fail(error);
+    }
+    return 0;
+}

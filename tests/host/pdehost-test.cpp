@@ -1,0 +1,283 @@
+// pdehost runs: real dialog sessions over the plug-in and real PPDs, with the ticket in
+// a real file. Python's json module reads the output independently.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "child-process.hpp"
+
+namespace {
+
+using t48::testing::binaryDir;
+using t48::testing::runProgram;
+using t48::testing::RunResult;
+using t48::testing::sourceDir;
+using t48::testing::TempDir;
+
+std::string pdehost() {
+    return binaryDir() + "/host/pdehost";
+}
+std::string samplePPD() {
+    return sourceDir() + "/PDE/Resources/T48.ppd";
+}
+std::string dataPPD(const char* name) {
+    return sourceDir() + "/tests/data/" + name;
+}
+
+// English unless a test asks otherwise.
+const std::vector<std::string> kEnglish = {"LANGUAGE=", "LANG=C.UTF-8", "LC_ALL="};
+const std::vector<std::string> kGerman = {"LANGUAGE=de", "LANG=C.UTF-8", "LC_ALL="};
+
+RunResult host(std::vector<std::string> arguments,
+               const std::vector<std::string>& environment = kEnglish) {
+    arguments.insert(arguments.begin(), pdehost());
+    return runProgram(arguments, environment);
+}
+
+// Evaluates a Python expression over `docs`, the JSON documents printed one per line.
+std::string query(const std::string& output, const std::string& expression) {
+    const RunResult result = runProgram(
+        {"/usr/bin/python3", "-c",
+         "import json,sys\ndocs=[json.loads(l) for l in sys.stdin.read().splitlines()]\nprint(" +
+             expression + ")"},
+        {}, output);
+    EXPECT_EQ(result.exitStatus, 0) << result.err << "\n" << output;
+    std::string text = result.out;
+    while (!text.empty() && text.back() == '\n') {
+        text.pop_back();
+    }
+    return text;
+}
+
+class PdeHost : public ::testing::Test {
+protected:
+    std::string ticketFile() const { return dir.file("ticket.plist"); }
+    TempDir dir;
+};
+
+TEST_F(PdeHost, ShowListsEveryControlWithTheFieldsOfItsKind) {
+    const RunResult run = host({"--ppd", samplePPD(), "show"});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(query(run.out, "docs[0]['pane']"), "color");
+    EXPECT_EQ(query(run.out, "len(docs[0]['controls'])"), "59");
+    EXPECT_EQ(query(run.out, "sorted({v['kind'] for v in docs[0]['controls'].values()})"),
+              "['button', 'checkbox', 'label', 'popup', 'tabview']");
+    const std::string shapes =
+        "{k: sorted(v) for k, v in docs[0]['controls'].items() if k in "
+        "('menu_QuickColor','check_ColorAsGrayscale','text_QuickColor','button_AdvanceColorOptions'"
+        ",'tab_SwitchVew')}";
+    EXPECT_EQ(query(run.out, shapes),
+              "{'menu_QuickColor': ['enabled', 'items', 'kind', 'selected'], "
+              "'check_ColorAsGrayscale': ['enabled', 'kind', 'state', 'title'], "
+              "'text_QuickColor': ['enabled', 'kind', 'text'], "
+              "'button_AdvanceColorOptions': ['enabled', 'kind', 'title'], "
+              "'tab_SwitchVew': ['enabled', 'kind', 'labels', 'selected']}");
+    EXPECT_EQ(query(run.out, "docs[0]['controls']['menu_QuickColor']['items']"),
+              "['Automatic', 'Photo', 'Vivid', 'Custom']");
+    EXPECT_EQ(query(run.out, "docs[0]['controls']['tab_SwitchVew']['labels']"),
+              "['Image', 'Text', 'Graphics', 'Simulation']");
+}
+
+TEST_F(PdeHost, EmptyTicketLeavesEveryBoundControlAtItsPPDDefault) {
+    const RunResult run = host({"--ppd", samplePPD(), "--printer", "T48_Office", "show"});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    const std::string selected =
+        "[docs[0]['controls'][k]['selected'] for k in "
+        "('menu_QuickColor','menu_Brightness','menu_EdgeStrength',"
+        "'menu_BlackOverprint','menu_iRGBSource','menu_iHalftone','menu_tEdgeEnhancement','menu_"
+        "iEdgeEnhancement',"
+        "'menu_sSimulationProfile')]";
+    EXPECT_EQ(query(run.out, selected), "[0, 0, 2, 0, 1, 1, 1, 0, 0]");
+    const std::string states =
+        "[docs[0]['controls'][k]['state'] for k in "
+        "('check_ColorAsGrayscale','check_ColorSeparation',"
+        "'check_EconomyPrint','check_AutoTrapping')]";
+    EXPECT_EQ(query(run.out, states), "[0, 0, 0, 1]");
+}
+
+TEST_F(PdeHost, SetThenSaveStoresTheChoiceAndTheNextSessionRestoresIt) {
+    RunResult run =
+        host({"--ppd", samplePPD(), "--printer", "T48_Office", "--ticket", ticketFile(), "set",
+              "menu_QuickColor=3", "set", "check_EconomyPrint=1", "set", "menu_tHalftone=2"});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    ASSERT_TRUE(std::filesystem::exists(ticketFile()));
+    const RunResult stored = runProgram(
+        {"/usr/bin/python3", "-c",
+         "import plistlib,sys; d=plistlib.load(open(sys.argv[1],'rb')); m=d['T48']['T48_Office'];"
+         "print(m['ZTQuickColor'], m['ZTEconoMode'], m['ZTTextHalftone'], d['ZTQuickColor'], "
+         "d['ZTEconoMode'], len(m))",
+         ticketFile()});
+    EXPECT_EQ(stored.out, "UserDefined True Detail UserDefined True 29\n") << stored.err;
+
+    run = host({"--ppd", samplePPD(), "--printer", "T48_Office", "--ticket", ticketFile(), "show"});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(query(run.out,
+                    "[docs[0]['controls'][k].get('selected', docs[0]['controls'][k].get('state')) "
+                    "for k in ('menu_QuickColor','check_EconomyPrint','menu_tHalftone')]"),
+              "[3, 1, 2]");
+}
+
+TEST_F(PdeHost, EachPrinterKeepsItsOwnValues) {
+    ASSERT_EQ(
+        host({"--printer", "T48_Office", "--ticket", ticketFile(), "set", "menu_QuickColor=2"})
+            .exitStatus,
+        0);
+    ASSERT_EQ(host({"--printer", "T48_Lab", "--ticket", ticketFile(), "set", "menu_QuickColor=1"})
+                  .exitStatus,
+              0);
+    const RunResult office =
+        host({"--printer", "T48_Office", "--ticket", ticketFile(), "show", "ticket"});
+    const RunResult lab = host({"--printer", "T48_Lab", "--ticket", ticketFile(), "show"});
+    EXPECT_EQ(query(office.out, "docs[0]['controls']['menu_QuickColor']['selected']"), "2");
+    EXPECT_EQ(query(lab.out, "docs[0]['controls']['menu_QuickColor']['selected']"), "1");
+    EXPECT_EQ(query(office.out,
+                    "(docs[1]['T48']['T48_Office']['ZTQuickColor'], "
+                    "docs[1]['T48']['T48_Lab']['ZTQuickColor'])"),
+              "('Vivid', 'Photo')");
+}
+
+TEST_F(PdeHost, WithoutAPrinterNothingButTheProductDictionaryIsWritten) {
+    const RunResult run = host({"--ticket", ticketFile(), "set", "menu_QuickColor=2", "ticket"});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(query(run.out, "docs[0]"), "{'T48': {}}");
+}
+
+TEST_F(PdeHost, KeysListAdvancedColorOptionsFirst) {
+    const RunResult run = host({"keys"});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(query(run.out, "len(docs[0])"), "29");
+    EXPECT_EQ(query(run.out, "docs[0][:2] + docs[0][20:23] + docs[0][-1:]"),
+              "['ZTImageRGBSource', 'ZTImageRenderIntent', 'ZTSimGrayTreatment', 'ZTQuickColor', "
+              "'ZTBrightness', "
+              "'ZTBlackOverprint']");
+}
+
+TEST_F(PdeHost, AdvancedButtonSwitchesPanesAndTheNextSessionOpensOnColorOptions) {
+    RunResult run =
+        host({"--ticket", ticketFile(), "--printer", "T48_Office", "set", "menu_QuickColor=3",
+              "show", "click", "button_AdvanceColorOptions", "show"});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(query(run.out, "[d['pane'] for d in docs]"), "['color', 'advanced']");
+    run = host({"--ticket", ticketFile(), "--printer", "T48_Office", "show", "click",
+                "button_AdvanceColorOptions", "click", "button_HideAdvancedOptions", "show"});
+    EXPECT_EQ(query(run.out, "[d['pane'] for d in docs]"), "['color', 'color']");
+}
+
+TEST_F(PdeHost, GermanTitlesAndTabLabelsWhenGermanIsSelected) {
+    const RunResult german = host({"show"}, kGerman);
+    ASSERT_EQ(german.exitStatus, 0) << german.err;
+    const std::string titles =
+        "[docs[0]['controls']['text_QuickColor']['text'], "
+        "docs[0]['controls']['check_AutoTrapping']['title'], "
+        "docs[0]['controls']['button_HideAdvancedOptions']['title'], "
+        "docs[0]['controls']['tab_SwitchVew']['labels']]";
+    EXPECT_EQ(query(german.out, titles),
+              "['Schnellfarbe:', 'Automatisches Überfüllen', 'Erweiterte Optionen ausblenden', "
+              "['Bild', 'Text', 'Grafik', 'Simulation']]");
+    // PPD choice texts stay as the PPD gives them.
+    EXPECT_EQ(query(german.out, "docs[0]['controls']['menu_QuickColor']['items'][0]"), "Automatic");
+
+    const RunResult english = host({"show"});
+    EXPECT_EQ(query(english.out, titles),
+              "['Quick Color:', 'AutoTrapping', 'Hide Advanced Options', ['Image', 'Text', "
+              "'Graphics', 'Simulation']]");
+    // A language without a catalogue shows the keys.
+    const RunResult french = host({"show"}, {"LANGUAGE=fr", "LANG=C.UTF-8", "LC_ALL="});
+    EXPECT_EQ(query(french.out, titles), query(english.out, titles));
+}
+
+TEST_F(PdeHost, ChoiceTextsOfAUTF8PPD) {
+    const RunResult run = host({"--ppd", dataPPD("T48-utf8.ppd"), "show"}, kGerman);
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(query(run.out, "docs[0]['controls']['menu_sSimulationProfile']['items'][3]"),
+              "ジャパンカラー");
+    EXPECT_EQ(query(run.out, "docs[0]['controls']['menu_QuickColor']['items'][0]"), "Automatisch");
+}
+
+TEST_F(PdeHost, PPDWithoutSomeOptionsShowsThoseControlsEmpty) {
+    const RunResult run = host({"--ppd", dataPPD("T48-partial.ppd"), "--printer", "P", "--ticket",
+                                ticketFile(), "show", "ticket"});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(query(run.out,
+                    "[docs[0]['controls'][k]['items'] + [docs[0]['controls'][k]['selected']] "
+                    "for k in ('menu_Brightness','menu_tHalftone','menu_sSimulationProfile')]"),
+              "[[-1], [-1], [-1]]");
+    EXPECT_EQ(query(run.out, "docs[0]['controls']['menu_EdgeStrength']['items'][1]"),
+              "Leicht (für Text)");
+    EXPECT_EQ(query(run.out, "sorted(docs[1]['T48']['P'])[:3]"), "[]")
+        << "restore alone stores nothing";
+}
+
+TEST_F(PdeHost, DownloadManagerButtonStartsTheInstalledApplicationOnly) {
+    const std::vector<std::string> environment = {"LANGUAGE=", "LANG=C.UTF-8",
+                                                  "T48_ROOT=" + dir.path()};
+    RunResult run = runProgram({pdehost(), "click", "button_DownloadManager", "show"}, environment);
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(query(run.out, "docs[0]['controls']['button_DownloadManager']['enabled']"), "True");
+
+    const std::string app =
+        dir.path() + "/Applications/Download Manager T48/ORVELL Download Manager.app";
+    std::filesystem::create_directories(app);
+    const std::string marker = dir.file("started");
+    const std::string program = app + "/ORVELL Download Manager";
+    std::ofstream(program) << "#!/bin/sh\ntouch '" << marker << "'\n";
+    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+    run = runProgram({pdehost(), "click", "button_DownloadManager"}, environment);
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    // The application runs on its own and exits at once; wait for its mark.
+    for (int i = 0; i < 200 && !std::filesystem::exists(marker); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
+    EXPECT_TRUE(std::filesystem::exists(marker));
+}
+
+struct BadRun {
+    const char* name;
+    std::vector<std::string> arguments;
+};
+class PdeHostRefuses : public ::testing::TestWithParam<BadRun> {};
+
+TEST_P(PdeHostRefuses, WithOneLineAndStatus2) {
+    TempDir dir;
+    std::ofstream(dir.file("corrupt.plist")) << "<plist><dict><key>T48";
+    std::vector<std::string> arguments;
+    for (const std::string& word : GetParam().arguments) {
+        arguments.push_back(word == "@corrupt" ? dir.file("corrupt.plist") : word);
+    }
+    const RunResult run = host(arguments);
+    EXPECT_EQ(run.exitStatus, 2) << run.out;
+    ASSERT_FALSE(run.err.empty());
+    EXPECT_EQ(run.err.rfind("pdehost: ", 0), 0u) << run.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Usage, PdeHostRefuses,
+    ::testing::Values(BadRun{"MissingPPD", {"--ppd", "/nonexistent/T48.ppd", "show"}},
+                      BadRun{"NotAPPD", {"--ppd", "/etc/hostname", "show"}},
+                      BadRun{"MissingPlugin", {"--plugin", "/nonexistent/colorpde.so", "show"}},
+                      BadRun{"UnknownCommand", {"print"}},
+                      BadRun{"UnknownOption", {"--queue", "x", "show"}},
+                      BadRun{"OptionWithoutValue", {"show", "--printer"}},
+                      BadRun{"SetWithoutValue", {"set", "menu_QuickColor"}},
+                      BadRun{"ClickWithoutOutlet", {"click"}},
+                      BadRun{"UnknownOutlet", {"set", "menu_NoSuch=1"}},
+                      BadRun{"PopupIndexPastItems", {"set", "menu_QuickColor=4"}},
+                      BadRun{"CheckBoxTwo", {"set", "check_EconomyPrint=2"}},
+                      BadRun{"NotANumber", {"set", "menu_QuickColor=x"}},
+                      BadRun{"LabelTakesNoValue", {"set", "text_QuickColor=1"}},
+                      BadRun{"ClickAPopup", {"click", "menu_QuickColor"}},
+                      BadRun{"CorruptTicket", {"--ticket", "@corrupt", "show"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ColorPDELibrary, ExportsOnlyItsEntryPoint) {
+    const RunResult run =
+        runProgram({"/usr/bin/nm", "-D", "--defined-only", binaryDir() + "/PDE/colorpde.so"});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(run.out.substr(run.out.find(' ') + 1), "T T48ColorPDECreatePlugIn\n");
+}
+
+}  // namespace
