@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 #include "profile-backend.hpp"
 #include "profile-files.hpp"
@@ -25,6 +26,16 @@ namespace {
 // The order in which a class dictionary's sub-dictionaries are attached when written.
 constexpr Field kWriteOrder[kFieldCount] = {kFieldIndexOnDevice, kFieldInMenu,   kFieldProfileClass,
                                             kFieldLocation,      kFieldFileName, kFieldProfileName};
+
+// The entry member behind each field: an integer or a text field.
+constexpr int32_t ProfileEntry::*kIntegerMembers[kFieldCount] = {&ProfileEntry::iIndexOnDevice,
+                                                                 &ProfileEntry::iInMenu,
+                                                                 &ProfileEntry::iProfileClass,
+                                                                 nullptr,
+                                                                 nullptr,
+                                                                 &ProfileEntry::iLocation};
+constexpr char (ProfileEntry::*kTextMembers[kFieldCount])[kProfileTextSize] = {
+    nullptr, nullptr, nullptr, &ProfileEntry::FileName, &ProfileEntry::ProfileName, nullptr};
 
 bool isDict(plist_t node) {
     return node != nullptr && plist_get_node_type(node) == PLIST_DICT;
@@ -93,36 +104,75 @@ plist_t newInteger(int32_t value) {
     return plist_new_uint(static_cast<uint64_t>(static_cast<int64_t>(value)));
 }
 
-// Builds the class dictionary; `subs` receives the sub-dictionaries it owns.
-plist_t buildClassDictionary(const ProfileList& list, plist_t subs[kFieldCount]) {
-    for (int f = 0; f < kFieldCount; ++f) {
-        subs[f] = plist_new_dict();
-    }
-    char key[48];
-    char text[kProfileTextSize + 1];
-    for (int slot = 0; slot < kProfileSlots; ++slot) {
-        const ProfileEntry& entry = list.litem[slot];
-        const int32_t integers[kFieldCount] = {
-            entry.iIndexOnDevice, entry.iInMenu, entry.iProfileClass, 0, 0, entry.iLocation};
-        const char* const strings[kFieldCount] = {nullptr,        nullptr,           nullptr,
-                                                  entry.FileName, entry.ProfileName, nullptr};
-        for (Field field : kWriteOrder) {
-            std::snprintf(key, sizeof key, "%s%04d", kFieldKeys[field], slot);
-            if (strings[field] == nullptr) {
-                plist_dict_set_item(subs[field], key, newInteger(integers[field]));
-                continue;
-            }
-            std::size_t length = strnlen(strings[field], kProfileTextSize);
-            std::memcpy(text, strings[field], length);
-            text[length] = '\0';
-            if (isStorableText(std::string_view(text, length))) {
-                plist_dict_set_item(subs[field], key, plist_new_string(text));
+// One sub-dictionary per field with all 500 slot keys in slot order (0 / ""), built
+// once per process. libplist 2.2 looks every new key up in a list, so filling a copy of
+// these costs a fraction of adding 9000 keys one by one on every save.
+const plist_t* fieldTemplates() {
+    static const struct Templates {
+        plist_t sub[kFieldCount];
+        Templates() {
+            char key[48];
+            for (int f = 0; f < kFieldCount; ++f) {
+                bool text = kTextMembers[f] != nullptr;
+                sub[f] = plist_new_dict();
+                for (int slot = 0; slot < kProfileSlots; ++slot) {
+                    std::snprintf(key, sizeof key, "%s%04d", kFieldKeys[f], slot);
+                    plist_dict_set_item(sub[f], key, text ? plist_new_string("") : newInteger(0));
+                }
             }
         }
+    } templates;
+    return templates.sub;
+}
+
+// A copy of the field's template holding the list's values. Text that is not storable
+// is left out of the sub-dictionary.
+plist_t buildSubDictionary(const ProfileList& list, Field field) {
+    plist_t sub = plist_copy(fieldTemplates()[field]);
+    const char* name = kFieldKeys[field];
+    std::size_t nameLength = std::strlen(name);
+    std::vector<std::string> leftOut;
+    char text[kProfileTextSize + 1];
+    plist_dict_iter iter = nullptr;
+    plist_dict_new_iter(sub, &iter);
+    for (;;) {
+        char* key = nullptr;
+        plist_t value = nullptr;
+        plist_dict_next_item(sub, iter, &key, &value);
+        if (value == nullptr) {
+            std::free(key);
+            break;
+        }
+        const ProfileEntry& entry = list.litem[slotOfKey(key, name, nameLength)];
+        if (kIntegerMembers[field] != nullptr) {
+            int32_t number = entry.*kIntegerMembers[field];
+            plist_set_uint_val(value, static_cast<uint64_t>(static_cast<int64_t>(number)));
+        } else {
+            const char* fieldText = entry.*kTextMembers[field];
+            std::size_t length = strnlen(fieldText, kProfileTextSize);
+            std::memcpy(text, fieldText, length);
+            text[length] = '\0';
+            if (!isStorableText(std::string_view(text, length))) {
+                leftOut.emplace_back(key);
+            } else if (length > 0) {
+                plist_set_string_val(value, text);
+            }
+        }
+        std::free(key);
     }
+    std::free(iter);
+    for (const std::string& key : leftOut) {
+        plist_dict_remove_item(sub, key.c_str());
+    }
+    return sub;
+}
+
+// Builds the class dictionary; `subs` receives the sub-dictionaries it owns.
+plist_t buildClassDictionary(const ProfileList& list, plist_t subs[kFieldCount]) {
     plist_t classDict = plist_new_dict();
     plist_dict_set_item(classDict, cCountKey, newInteger(list.iNum));
     for (Field field : kWriteOrder) {
+        subs[field] = buildSubDictionary(list, field);
         plist_dict_set_item(classDict, kFieldKeys[field], subs[field]);
     }
     return classDict;
