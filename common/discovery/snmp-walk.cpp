@@ -1,6 +1,7 @@
 #include "snmp-walk.hpp"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -123,6 +124,24 @@ int walkSubtree(netsnmp_session* session, WalkState& walk, const oid* root,
     return status;
 }
 
+// net-snmp 5.9's parser hands the community over as a copy of its own, which the
+// caller owns; older parsers point into the argument strings instead.
+struct ParsedCommunity {
+    u_char* owned = nullptr;
+    ParsedCommunity(const netsnmp_session& session, const std::vector<std::string>& args) {
+        const char* community = reinterpret_cast<const char*>(session.community);
+        for (const std::string& a : args) {
+            if (community >= a.data() && community <= a.data() + a.size()) {
+                return;
+            }
+        }
+        owned = session.community;
+    }
+    ~ParsedCommunity() { std::free(owned); }
+    ParsedCommunity(const ParsedCommunity&) = delete;
+    ParsedCommunity& operator=(const ParsedCommunity&) = delete;
+};
+
 int finish(int result) {
     vRestructPlistSpool2Current(result);
     return result;
@@ -195,6 +214,7 @@ int mib_walk(int argc, const char* const* argv) {
     netsnmp_session session;
     const int arg = netsnmp_parse_args(argc, args.data(), &session, kLocalOptions, optProc,
                                        NETSNMP_PARSE_ARGS_NOZERO);
+    const ParsedCommunity community(session, copies);  // also when parsing stopped late
     if (arg < 0) {
         finish(kWalkFailed);
         return parserResult(arg);

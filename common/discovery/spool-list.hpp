@@ -42,6 +42,10 @@ bool FileNameFilter(unsigned char byte);
 // Merges the spool list into the current profile file and saves it; `failureFlag` is the
 // walk result (0 success, anything else failure). Answers the save's store status.
 int vRestructPlistSpool2Current(int failureFlag);
+// The merge's steps between the read and the save: re-mark, drop ill-shaped entries,
+// match the spool list in, clean, compact and salvage the three lists.
+void mergeSpoolIntoLists(int failureFlag, store::ProfileList* rgb, store::ProfileList* sim,
+                         store::ProfileList* dst);
 // Re-marks the states of all 500 slots of one list before matching.
 void vDeleteMIBprofilesTemporary(int failureFlag, store::ProfileList* list);
 // Matches spool entry `spoolIndex` into `list` or appends it with state 2.

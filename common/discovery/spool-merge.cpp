@@ -105,26 +105,18 @@ void vRestructDetail(int spoolIndex, ProfileList* list) {
     }
 }
 
-int vRestructPlistSpool2Current(int failureFlag) {
-    static ProfileList lists[store::kProfileClassCount];
-    ProfileList& rgb = lists[store::kClassRGB];
-    ProfileList& sim = lists[store::kClassSIM];
-    ProfileList& dst = lists[store::kClassDST];
-    std::memset(lists, 0, sizeof lists);
-    // A missing or unreadable file leaves the lists empty: the file is then rebuilt
-    // from the spool list alone.
-    (void)store::ZTPListReadProfile_All(&rgb, &sim, &dst);
-
-    for (ProfileList& list : lists) {
-        vDeleteMIBprofilesTemporary(failureFlag, &list);
+void mergeSpoolIntoLists(int failureFlag, ProfileList* rgb, ProfileList* sim, ProfileList* dst) {
+    ProfileList* lists[] = {rgb, sim, dst};
+    for (ProfileList* list : lists) {
+        vDeleteMIBprofilesTemporary(failureFlag, list);
     }
 
     bool anyCleared = false;
-    for (ProfileList& list : lists) {
-        anyCleared = dropIllShapedEntries(&list) || anyCleared;
+    for (ProfileList* list : lists) {
+        anyCleared = dropIllShapedEntries(list) || anyCleared;
     }
     if (anyCleared) {
-        store::ZTPListPaddingProfile_Dict(&rgb);
+        store::ZTPListPaddingProfile_Dict(rgb);
     }
 
     const int32_t spooled =
@@ -135,18 +127,30 @@ int vRestructPlistSpool2Current(int failureFlag) {
             continue;
         }
         if (entry.iProfileClass == kPrinterClassRgbA || entry.iProfileClass == kPrinterClassRgbB) {
-            vRestructDetail(i, &rgb);
+            vRestructDetail(i, rgb);
         } else if (entry.iProfileClass == kPrinterClassCmyk) {
-            vRestructDetail(i, &sim);
-            vRestructDetail(i, &dst);
+            vRestructDetail(i, sim);
+            vRestructDetail(i, dst);
         }
     }
 
-    for (ProfileList& list : lists) {
-        store::ZTPListCleanProfile_Dict(&list);
-        store::ZTPListPaddingProfile_Dict(&list);
-        store::ZTPListSalvage_Dict(&list);
+    for (ProfileList* list : lists) {
+        store::ZTPListCleanProfile_Dict(list);
+        store::ZTPListPaddingProfile_Dict(list);
+        store::ZTPListSalvage_Dict(list);
     }
+}
+
+int vRestructPlistSpool2Current(int failureFlag) {
+    static ProfileList lists[store::kProfileClassCount];
+    ProfileList& rgb = lists[store::kClassRGB];
+    ProfileList& sim = lists[store::kClassSIM];
+    ProfileList& dst = lists[store::kClassDST];
+    std::memset(lists, 0, sizeof lists);
+    // A missing or unreadable file leaves the lists empty: the file is then rebuilt
+    // from the spool list alone.
+    (void)store::ZTPListReadProfile_All(&rgb, &sim, &dst);
+    mergeSpoolIntoLists(failureFlag, &rgb, &sim, &dst);
     return store::ZTPListWriteProfile_All(&rgb, &sim, &dst);
 }
 

@@ -38,8 +38,9 @@ protected:
         ASSERT_TRUE(printer_->started()) << "snmpd did not come up on " << printer_->peer();
     }
     // The panel's argument list, aimed at `peer`.
-    int walk(const std::string& peer, std::vector<std::string> extra = {}) {
-        std::vector<std::string> args = {"snmpwalk", "-Os", "-c", "fennel", "-v", "1"};
+    int walk(const std::string& peer, std::vector<std::string> extra = {},
+             const std::string& community = "fennel") {
+        std::vector<std::string> args = {"snmpwalk", "-Os", "-c", community, "-v", "1"};
         args.insert(args.end(), extra.begin(), extra.end());
         args.push_back(peer);
         args.push_back(testing::kProfileTableEntry);
@@ -175,7 +176,7 @@ TEST_F(SnmpWalkTest, SeveralWalksInOneProcessEachStartClean) {
     ASSERT_EQ(walk(printer().peer(), {"-Cc", "-Oq"}), kWalkComplete);
     EXPECT_EQ(PlistForSpool.iNum, 4);
     EXPECT_EQ(netsnmp_ds_get_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_QUICK_PRINT), 1);
-    EXPECT_EQ(walk(printer().peer(), {"-t", "0.2", "-r", "0", "-c", "wrong"}), kWalkFailed)
+    EXPECT_EQ(walk(printer().peer(), {"-t", "0.2", "-r", "0"}, "wrong"), kWalkFailed)
         << "a community the agent does not know";
     EXPECT_EQ(PlistForSpool.iNum, 0);
     EXPECT_EQ(netsnmp_ds_get_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_QUICK_PRINT), 0);
