@@ -152,6 +152,23 @@ bool PreferencesFolder::remove(const std::string& leaf) {
     return fd_ >= 0 && unlinkat(fd_, leaf.c_str(), 0) == 0;
 }
 
+bool PreferencesFolder::exists(const std::string& leaf) {
+    struct stat info;
+    return fd_ >= 0 && fstatat(fd_, leaf.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+bool PreferencesFolder::append(const std::string& leaf, std::string_view bytes) {
+    int fd = openOwnFile(leaf, O_WRONLY | O_APPEND);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat info;
+    bool appended = fstat(fd, &info) == 0 &&
+                    static_cast<std::size_t>(info.st_size) + bytes.size() <= kMaxProfileBytes &&
+                    writeAll(fd, bytes);
+    return close(fd) == 0 && appended;
+}
+
 bool PreferencesFolder::readOwnFile(const std::string& leaf, std::string* bytes) {
     int fd = openOwnFile(leaf, O_RDONLY);
     if (fd < 0) {

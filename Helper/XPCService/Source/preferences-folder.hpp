@@ -38,6 +38,11 @@ public:
     bool remove(const std::string& leaf);
     // Reads a whole regular file we may write (at most kMaxProfileBytes).
     bool readOwnFile(const std::string& leaf, std::string* bytes);
+    // True when something (of any type) has the name `leaf`.
+    bool exists(const std::string& leaf);
+    // Appends `bytes` to an existing file we may write, unless it would then exceed
+    // kMaxProfileBytes.
+    bool append(const std::string& leaf, std::string_view bytes);
     // Replaces (or creates) `leaf` with `bytes`; `flush` makes it survive a power loss.
     bool replace(const std::string& leaf, std::string_view bytes, bool flush);
     // Replaces `to` by a copy of `from`; a missing `from` gives an empty `to`.

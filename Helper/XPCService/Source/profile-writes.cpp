@@ -50,17 +50,13 @@ bool appendSaveChunk(const RequestingUser& requester, std::string_view fileURL,
     std::string temporary = profileLeaf(file->user, file->model, ProfileFileKind::kSaveTemporary);
     PreferencesFolder folder;
     folder.setNamedUser(file->user);
-    std::string content;
-    if (chunk.substr(0, kXMLDeclaration.size()) != kXMLDeclaration &&
-        (!folder.readOwnFile(temporary, &content) || !isUTF8Text(content))) {
-        content.clear();
+    // A half-written temporary file is harmless: the rename installs only a whole profile
+    // file. So later chunks are appended in place, and none of them is flushed.
+    bool startsDocument = chunk.substr(0, kXMLDeclaration.size()) == kXMLDeclaration;
+    if (!startsDocument && folder.exists(temporary)) {
+        return folder.append(temporary, chunk);
     }
-    if (content.size() + chunk.size() > kMaxProfileBytes) {
-        return false;
-    }
-    content.append(chunk);
-    // The temporary file need not survive a power loss: the rename flushes it first.
-    return folder.replace(temporary, content, false);
+    return chunk.size() <= kMaxProfileBytes && folder.replace(temporary, chunk, false);
 }
 
 bool installSavedFile(const RequestingUser& requester, std::string_view fileURL) {
