@@ -46,13 +46,14 @@ int ZTPListReadProfile_Dict_Pap(ProfileList* list, int classIndex) {
     int position = 0;
     for (int slot = 0; slot < kProfileSlots; ++slot) {
         ProfileEntry& entry = list->litem[position];
-        int32_t state = entry.iInMenu;
-        readIntValue(slots->field[kFieldInMenu][slot], &state);
-        bool hasState = slots->field[kFieldInMenu][slot] != nullptr;
+        int32_t state = 0;
+        bool hasState = readIntValue(slots->field[kFieldInMenu][slot], &state);
         if (hasState && state == kStatePrinterConfirmed) {
             continue;  // hidden from the window, kept by the save's mapping
         }
-        entry.iInMenu = state == kStatePrinterConfirmedListed ? kStateUserAddedListed : state;
+        if (hasState) {
+            entry.iInMenu = state == kStatePrinterConfirmedListed ? kStateUserAddedListed : state;
+        }
         readIntValue(slots->field[kFieldIndexOnDevice][slot], &entry.iIndexOnDevice);
         readIntValue(slots->field[kFieldProfileClass][slot], &entry.iProfileClass);
         readStringValue(slots->field[kFieldFileName][slot], entry.FileName);

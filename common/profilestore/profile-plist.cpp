@@ -210,36 +210,38 @@ void indexClass(plist_t root, int classIndex, ClassSlots* out) {
     out->count = dictValue(classDict, cCountKey);
 }
 
-void readIntValue(plist_t node, int32_t* dest) {
+bool readIntValue(plist_t node, int32_t* dest) {
     if (node == nullptr || plist_get_node_type(node) != PLIST_UINT) {
-        return;
+        return false;
     }
     uint64_t raw = 0;
     plist_get_uint_val(node, &raw);
     auto value = static_cast<int64_t>(raw);
     if (value < std::numeric_limits<int32_t>::min() ||
         value > std::numeric_limits<int32_t>::max()) {
-        return;
+        return false;
     }
     *dest = static_cast<int32_t>(value);
+    return true;
 }
 
-void readStringValue(plist_t node, char* dest) {
+bool readStringValue(plist_t node, char* dest) {
     if (node == nullptr || plist_get_node_type(node) != PLIST_STRING) {
-        return;
+        return false;
     }
     uint64_t length = 0;
     const char* text = plist_get_string_ptr(node, &length);
     if (text == nullptr) {
-        return;
+        return false;
     }
     std::string_view value(text, strnlen(text, static_cast<std::size_t>(length)));
     if (!isValidUtf8(value)) {
-        return;
+        return false;
     }
     std::size_t kept = wholeCharacterPrefix(value, kProfileTextSize - 1);
     std::memset(dest, 0, kProfileTextSize);
     std::memcpy(dest, value.data(), kept);
+    return true;
 }
 
 int serializeProfileLists(const ProfileList* rgb, const ProfileList* sim, const ProfileList* dst,

@@ -75,8 +75,9 @@ bool hasField(plist_t root, int classIndex, Field field);
 // Finds every slot node of a class that passed the checks above.
 void indexClass(plist_t root, int classIndex, ClassSlots* out);
 
-void readIntValue(plist_t node, int32_t* dest);
-void readStringValue(plist_t node, char* dest);
+// Slot readers; true when the value was of the right type and stored in `dest`.
+bool readIntValue(plist_t node, int32_t* dest);
+bool readStringValue(plist_t node, char* dest);
 
 // The whole file for three lists (RGB, SIM, DST) with "PlistVersion" 1, as XML.
 int serializeProfileLists(const ProfileList* rgb, const ProfileList* sim, const ProfileList* dst,

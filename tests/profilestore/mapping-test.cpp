@@ -1,5 +1,6 @@
 // The mapping for queues that are never walked: hidden confirmed entries survive saves.
 
+#include "plist-text.hpp"
 #include "store-fixture.hpp"
 
 namespace t48::store::testing {
@@ -29,6 +30,26 @@ TEST_F(MappingTest, ReadHidesConfirmedUnlistedEntriesAndShowsListedOnesAsUserEnt
     EXPECT_EQ(window.dst().litem[1].iInMenu, kStateUserAddedListed);
     EXPECT_EQ(window.dst().litem[2].iInMenu, 0);
     EXPECT_EQ(ZTPListReadProfile_Dict_Pap(&window.dst(), 5), kStoreFailed);
+}
+
+TEST_F(MappingTest, ReadSkipsOnlySlotsWhoseStateReadsAs2) {
+    ClassXml dst;
+    dst.set("FileName", 0, stringXml("a"))  // no state key: nothing skipped or changed
+        .set("InMenu", 1, stringXml("2"))   // not an integer: read as missing
+        .set("FileName", 1, stringXml("b"))
+        .entry(2, kStateUserAddedListed, "c")
+        .count(3);
+    writeText(current_, fileXml(ClassXml(), ClassXml(), dst));
+    Lists window;
+    window.dst().litem[0].iInMenu = kStatePrinterConfirmedListed;
+    window.dst().litem[1].iInMenu = kStatePrinterConfirmed;
+    ASSERT_EQ(ZTPListReadProfile_Dict_Pap(&window.dst(), kClassDST), kStoreOK);
+    EXPECT_EQ(window.dst().iNum, 3);
+    EXPECT_STREQ(window.dst().litem[0].FileName, "a");
+    EXPECT_EQ(window.dst().litem[0].iInMenu, kStatePrinterConfirmedListed);
+    EXPECT_STREQ(window.dst().litem[1].FileName, "b");
+    EXPECT_EQ(window.dst().litem[1].iInMenu, kStatePrinterConfirmed) << "kept, not read as 2";
+    EXPECT_STREQ(window.dst().litem[2].FileName, "c");
 }
 
 TEST_F(MappingTest, SavingTheWindowUnchangedKeepsTheHiddenEntryFirst) {
