@@ -80,6 +80,10 @@ void HostSession::begin() {
 }
 
 bool HostSession::end(std::string& error) {
+    // A dialog closed with a window still open closes the window with its Cancel.
+    if (pde::PDEWindowProtocol* window = panel_->modalWindow()) {
+        window->windowCancel();
+    }
     int32_t ignored = 0;
     panel_->saveValuesAndReturnError(&ignored);
     panel_->terminate();

@@ -44,6 +44,8 @@ public:
     // Draws the cell's content inside `frame` of `view`; a plain cell draws nothing
     // headless.
     virtual void drawInteriorWithFrame(const Rect& frame, View& view);
+    // The check box cell this is, if it is one (no RTTI across a plug-in's boundary).
+    virtual class ButtonCell* asButtonCell() { return nullptr; }
 
 private:
     std::shared_ptr<Image> image_;
@@ -53,6 +55,7 @@ private:
 // A check box ("switch") cell.
 class ButtonCell : public Cell {
 public:
+    ButtonCell* asButtonCell() override { return this; }
     const std::string& title() const { return title_; }
     void setTitle(const std::string& title) { title_ = title; }
     int state() const { return state_; }

@@ -189,4 +189,15 @@ private:
     int selected_ = 0;
 };
 
+// A titled frame around a group of controls.
+class Box : public Control {
+public:
+    ControlType type() const override { return ControlType::Box; }
+    const std::string& title() const { return title_; }
+    void setTitle(const std::string& title) { title_ = title; }
+
+private:
+    std::string title_;
+};
+
 }  // namespace t48::ui

@@ -12,6 +12,11 @@ std::string TextField::stringValue() const {
 
 void TextField::setText(std::u16string text) {
     text_ = std::move(text);
+    editing_ = false;
+}
+
+void TextField::setEditedText(std::u16string text) {
+    text_ = std::move(text);
     if (editing_) {
         editor_.setSelectedRange({static_cast<int>(text_.size()), 0});
     }

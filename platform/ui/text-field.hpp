@@ -33,8 +33,8 @@ public:
     const std::u16string& text() const { return text_; }
     // UTF-8 of the text (unpaired surrogates as U+FFFD).
     std::string stringValue() const;
-    // Replaces the text as a program does, not as an edit; while editing, the insertion
-    // point moves to the end of the new text.
+    // Replaces the text as a program does, not as an edit: editing in progress is
+    // abandoned, so the next edit begins editing again.
     void setText(std::u16string text);
     void setStringValue(const std::string& text);
 
@@ -50,6 +50,10 @@ public:
     bool endEditing();
 
 protected:
+    // Replaces the text from within the field's own hooks: editing goes on, with the
+    // insertion point at the end of the new text.
+    void setEditedText(std::u16string text);
+
     // The field's hooks, as the platform's text field delegate calls them.
     virtual bool textShouldBeginEditing(FieldEditor& editor);
     virtual bool textShouldEndEditing(FieldEditor& editor);

@@ -111,4 +111,16 @@ std::u16string utf16FromUtf8(std::string_view text) {
     return out;
 }
 
+bool isValidUtf8(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        char32_t c = 0;
+        const std::size_t length = decodeUtf8(text, at, c);
+        if (length == 0) {
+            return false;
+        }
+        at += length;
+    }
+    return true;
+}
+
 }  // namespace t48::ui

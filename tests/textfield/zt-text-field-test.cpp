@@ -103,12 +103,21 @@ TEST_F(FileNameField, RejectedPasteLeavesInsertionPointWhereThePasteWent) {
 }
 
 TEST_F(FileNameField, RejectedEditNeverPutsInsertionPointBeforeTheStart) {
-    typeText(field_, u"AB");
-    // A program replaces the text while the user edits; the last accepted text stays "AB".
-    field_.setText(std::u16string(27, u'C'));
+    typeText(field_, std::u16string(27, u'C'));
+    // The last accepted text set shorter than the text being edited: going back by the
+    // edit's length from the insertion point would land before the start.
+    field_.setOldString(u"AB");
     field_.replaceCharacters({0, 0}, u"D");
     EXPECT_EQ(utf8(field_.text()), "AB");
     EXPECT_EQ(insertionPoint(), 0);
+}
+
+TEST_F(FileNameField, TextSetByAProgramStartsAFreshEdit) {
+    typeText(field_, u"ABC");
+    field_.setText(u"");  // the window clears the field
+    EXPECT_FALSE(field_.isEditing());
+    pasteText(field_, std::u16string(40, u'X'));
+    EXPECT_EQ(utf8(field_.text()), "") << "a rejected edit restores the text editing began with";
 }
 
 TEST_F(FileNameField, FilteringKeepsInsertionPointAmongTheKeptUnits) {
@@ -119,6 +128,8 @@ TEST_F(FileNameField, FilteringKeepsInsertionPointAmongTheKeptUnits) {
 }
 
 TEST_F(FileNameField, OldStringSetByTheWindowIsWhatARejectedEditRestores) {
+    typeText(field_, u"X");
+    // The window puts a chosen file into the field while editing goes on.
     field_.setText(u"NAME.ICC");
     field_.setOldString(u"NAME.ICC");
     ok_.setEnabled(true);

@@ -5,6 +5,7 @@
 #include "pde-main.hpp"
 
 #include <new>
+#include <type_traits>
 
 #include "pde-plugin.hpp"
 
@@ -14,6 +15,10 @@ namespace {
 constexpr ui::Rect kPanelFrame = {0, 0, 496, 380};
 constexpr ui::Rect kPaneFrame = {0, 0, 496, 350};
 constexpr int kGroupTabCount = 4;  // Image, Text, Graphics, Simulation
+constexpr ui::Rect kProfileWindowFrame = {0, 0, 560, 420};
+// The class popup's items: class index 0, 1, 2.
+constexpr const char* kProfileClassTitles[] = {"RGB", "SIM", "DST"};
+constexpr const char* kProfileColumns[] = {"icon", "inmenu", "filename", "profilename", "location"};
 
 class Builder {
 public:
@@ -121,6 +126,77 @@ void buildAdvancedColorOptions(Builder& b, AdvancedColorOptions& advanced) {
     b.add(advanced, advanced.button_HideAdvancedOptions, "button_HideAdvancedOptions");
 }
 
+// The profile management window: its controls under the controller's outlets, the
+// table's columns, and the actions.
+void buildProfileWindow(Builder& b, PDEMainObjects& objects) {
+    ProfileControl* control = objects.profileControl.get();
+    ui::Window* window = b.make<ui::Window>("ProfileManagementWindow");
+    window->setFrame(kProfileWindowFrame);
+    control->_profileManagementWindow = window;
+    control->onAdvancedView = objects.advancedView;
+
+    auto put = [&](auto*& outlet, const char* name) {
+        outlet = b.make<std::remove_reference_t<decltype(*outlet)>>(name);
+        window->addSubview(outlet);
+    };
+    auto act = [control](ui::Control* sender, void (ProfileControl::*action)(ui::Control&)) {
+        sender->setAction([control, action](ui::Control& from) { (control->*action)(from); });
+    };
+    put(control->_profileMenu, "_profileMenu");
+    for (const char* title : kProfileClassTitles) {
+        control->_profileMenu->addItemWithTitle(title);
+    }
+    put(control->_profileTableView, "_profileTableView");
+    for (const char* identifier : kProfileColumns) {
+        control->_profileTableView->addTableColumn(std::make_unique<ui::TableColumn>(identifier));
+    }
+    control->_profileTableView->setDataSource(control);
+    control->_profileTableView->setDelegate(control);
+    control->_profileTableView->setFlipped(true);
+
+    put(control->_addButton, "_addButton");
+    put(control->_editButton, "_editButton");
+    put(control->_deleteButton, "_deleteButton");
+    put(control->_editGroupBox, "_editGroupBox");
+    put(control->_fileNameText, "_fileNameText");
+    put(control->_fileNameEdit, "_fileNameEdit");
+    put(control->_browse, "_browse");
+    put(control->_profileNameText, "_profileNameText");
+    put(control->_profileNameEdit, "_profileNameEdit");
+    put(control->_locationText, "_locationText");
+    put(control->_locationMenu, "_locationMenu");
+    put(control->_localCancel, "_localCancel");
+    put(control->_localOK, "_localOK");
+    control->_addButton->setTitle("Add");
+    control->_editButton->setTitle("Edit");
+    control->_deleteButton->setTitle("Delete");
+    control->_browse->setTitle("Browse...");
+    control->_localCancel->setTitle("Cancel");
+    control->_localOK->setTitle("OK");
+    control->_fileNameText->setStringValue("File Name:");
+    control->_profileNameText->setStringValue("Profile Name:");
+    control->_locationText->setStringValue("Location:");
+
+    act(control->_profileMenu, &ProfileControl::profileMenu);
+    act(control->_addButton, &ProfileControl::addButton);
+    act(control->_editButton, &ProfileControl::editButton);
+    act(control->_deleteButton, &ProfileControl::deleteButton);
+    act(control->_browse, &ProfileControl::browseButton);
+    act(control->_localOK, &ProfileControl::profileOK);
+    act(control->_localCancel, &ProfileControl::profileCancel);
+
+    // The window's own buttons.
+    auto* ok = b.make<ui::PushButton>("profileWindowOK");
+    auto* cancel = b.make<ui::PushButton>("profileWindowCancel");
+    window->addSubview(ok);
+    window->addSubview(cancel);
+    ok->setAction([control](ui::Control& sender) { control->profileWindowOK(&sender); });
+    cancel->setAction([control](ui::Control& sender) { control->profileWindowCancel(&sender); });
+
+    objects.advancedView->button_ManageProfile->setAction(
+        [control](ui::Control& sender) { control->showProfileManagementWindow(sender); });
+}
+
 void wireButtons(PDEMainObjects& objects) {
     PainChangeController* painChange = objects.painChange.get();
     AdvancedColorOptions* advanced = objects.advancedView;
@@ -130,7 +206,6 @@ void wireButtons(PDEMainObjects& objects) {
         [painChange](ui::Control& sender) { painChange->AdvancedToColorView(sender); });
     advanced->button_DownloadManager->setAction(
         [advanced](ui::Control& sender) { advanced->downloadManagerButton(sender); });
-    // "Management Profile" gets its action with the profile management window.
 }
 
 }  // namespace
@@ -161,6 +236,8 @@ std::unique_ptr<PDEMainObjects> loadPDEMain(PDEPlugInInterface& owner) {
         objects->painChange->onAdvancedView = objects->advancedView;
         objects->painChange->onMainCustomView = objects->container;
         wireButtons(*objects);
+        objects->profileControl = std::make_unique<ProfileControl>();
+        buildProfileWindow(b, *objects);
     } catch (const std::bad_alloc&) {
         return nullptr;
     }

@@ -1,7 +1,7 @@
 #pragma once
 // The interface definition "PDEMain": creates the panel's views and the 59 pane
-// controls, connects the outlets of the panes and the pane switching controller, and
-// wires each control's action.
+// controls, connects the outlets of the panes and the pane switching controller, builds
+// the profile management window with its controller, and wires each control's action.
 
 #include <memory>
 #include <vector>
@@ -10,6 +10,7 @@
 #include "color-options.hpp"
 #include "pain-change-controller.hpp"
 #include "pde-protocol.hpp"
+#include "profile-control.hpp"
 
 namespace t48::pde {
 
@@ -24,6 +25,8 @@ struct PDEMainObjects {
     ColorOptions* colorView = nullptr;
     AdvancedColorOptions* advancedView = nullptr;
     std::vector<PDENamedControl> controls;  // the pane controls in outlet order
+    // The profile management window's controller; its window and controls are in `views`.
+    std::unique_ptr<ProfileControl> profileControl;
 };
 
 // Loads "PDEMain" with `owner` as the target of the panel's actions; null when the

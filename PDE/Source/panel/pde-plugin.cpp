@@ -77,6 +77,7 @@ void PDEPlugInInterface::myLoad() {
     onColorView_ = interface_->colorView;
     onAdvancedView_ = interface_->advancedView;
     painChange_ = interface_->painChange.get();
+    profileControl_ = interface_->profileControl.get();
     ppd_ = pdePluginCallbackObject_ != nullptr ? pdePluginCallbackObject_->ppdFile() : nullptr;
 
     painChange_->setPMPrintEachView(setting_, session_);
@@ -86,6 +87,10 @@ void PDEPlugInInterface::myLoad() {
     PDEControlItem* tables[5] = {};
     const int16_t count = painChange_->getControlDataEachView(tables, 5);
     compTable_ = PDECommon::commonControlTableCompound(tables, count);
+    if (profileControl_ != nullptr) {
+        profileControl_->setPMPrint(setting_, session_);
+        profileControl_->setConstTable(compTable_);
+    }
 
     painChange_->createPDEItemForPPDKeyEachView();
 }
@@ -179,6 +184,14 @@ void PDEPlugInInterface::terminate() {
 
 std::vector<PDENamedControl> PDEPlugInInterface::interfaceControls() {
     return interface_ ? interface_->controls : std::vector<PDENamedControl>{};
+}
+
+PDEWindowProtocol* PDEPlugInInterface::modalWindow() {
+    if (profileControl_ == nullptr || profileControl_->window() == nullptr ||
+        !profileControl_->window()->isModal()) {
+        return nullptr;
+    }
+    return profileControl_;
 }
 
 // Sent by the Quick Color popup, whose only rule acts within the Color Options pane.

@@ -35,6 +35,7 @@ public:
     void PPDOptionKeyValueDidChange(const std::string& option, const std::string& choice) override;
     void terminate() override;
     std::vector<PDENamedControl> interfaceControls() override;
+    PDEWindowProtocol* modalWindow() override;
 
     // Actions sent by the pane controls (wired in PDEMain).
     void selectItem(ui::Control& sender);
@@ -48,6 +49,7 @@ public:
     ColorOptions* onColorView() const { return onColorView_; }
     AdvancedColorOptions* onAdvancedView() const { return onAdvancedView_; }
     PDEControlItem* compTable() const { return compTable_; }
+    ProfileControl* profileControl() const { return profileControl_; }
     cf::PrintSettings* setting() const { return setting_; }
     cf::PrintSession* session() const { return session_; }
 
@@ -61,6 +63,7 @@ private:
     ColorOptions* onColorView_ = nullptr;
     AdvancedColorOptions* onAdvancedView_ = nullptr;
     PainChangeController* painChange_ = nullptr;
+    ProfileControl* profileControl_ = nullptr;
     PDEControlItem* compTable_ = nullptr;
 };
 

@@ -12,6 +12,8 @@
 
 #include "controls.hpp"
 #include "print-settings.hpp"
+#include "table-view.hpp"
+#include "window.hpp"
 
 struct ppd_file_s;
 
@@ -35,6 +37,23 @@ public:
 struct PDENamedControl {
     std::string outlet;
     ui::Control* control;
+};
+
+// A modal window of the panel, for a host without a window system to show and drive.
+class PDEWindowProtocol {
+public:
+    virtual ~PDEWindowProtocol() = default;
+    virtual ui::Window* window() = 0;
+    // The window's controls under their outlet names, in declared order.
+    virtual std::vector<PDENamedControl> windowControls() = 0;
+    virtual ui::TableView* windowTable() = 0;
+    // The open panel the window runs; a host answers it before pressing the button.
+    virtual ui::OpenPanel* windowOpenPanel() = 0;
+    // What the window is doing (for the profile window: 0 browsing, 1 adding, 2 editing).
+    virtual int32_t windowMode() = 0;
+    // The window's own OK and Cancel.
+    virtual void windowOK() = 0;
+    virtual void windowCancel() = 0;
 };
 
 class PDEPanelProtocol {
@@ -62,6 +81,8 @@ public:
     // Every control of the interface definition, in its order, for a host without a
     // window system to show and drive; empty before the panel is loaded.
     virtual std::vector<PDENamedControl> interfaceControls() = 0;
+    // The window the panel is running modally; null when none is open.
+    virtual PDEWindowProtocol* modalWindow() { return nullptr; }
 };
 
 using PDEPanelList = std::vector<std::unique_ptr<PDEPanelProtocol>>;

@@ -20,6 +20,10 @@ bool ZTTextField::textShouldEndEditing(ui::FieldEditor& editor) {
     return ui::TextField::textShouldEndEditing(editor);
 }
 
+bool ZTTextField::bFitsLimits(const std::u16string& text) const {
+    return !exceedsLength(text) && !breaksShape(text);
+}
+
 bool ZTTextField::exceedsLength(const std::u16string& text) const {
     int64_t limit = maxLen;
     if (maxExtension > 0 && text.find(kDot) == kNoDot) {
@@ -42,7 +46,7 @@ bool ZTTextField::breaksShape(const std::u16string& text) const {
 }
 
 void ZTTextField::restoreOldValue(int insertionPoint) {
-    setText(oldValue);
+    setEditedText(oldValue);
     if (isEditing()) {
         currentEditor().setSelectedRange({insertionPoint, 0});
     }
@@ -65,7 +69,7 @@ void ZTTextField::filterText(int selectionStart) {
             ++removedBefore;
         }
     }
-    setText(std::move(filtered));
+    setEditedText(std::move(filtered));
     if (isEditing()) {
         currentEditor().setSelectedRange({std::max(selectionStart - removedBefore, 0), 0});
     }

@@ -24,6 +24,9 @@ public:
     // The last accepted text, restored when an edit is rejected.
     void setOldString(const std::u16string& text) { oldValue = text; }
 
+    // True when `text` keeps the field's length and shape limits (not its key filter).
+    bool bFitsLimits(const std::u16string& text) const;
+
     bool textShouldBeginEditing(ui::FieldEditor& editor) override;
     bool textShouldEndEditing(ui::FieldEditor& editor) override;
     // Checks the edit just made; see the class comment.
