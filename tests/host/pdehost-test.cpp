@@ -82,7 +82,8 @@ TEST_F(PdeHost, SetThenSaveStoresTheChoiceAndTheNextSessionRestoresIt) {
          "print(m['ZTQuickColor'], m['ZTEconoMode'], m['ZTTextHalftone'], d['ZTQuickColor'], "
          "d['ZTEconoMode'], len(m))",
          ticketFile()});
-    EXPECT_EQ(stored.out, "UserDefined True Detail UserDefined True 29\n") << stored.err;
+    // The 29 options and the "Custom" flag of each of the seven profile popups.
+    EXPECT_EQ(stored.out, "UserDefined True Detail UserDefined True 36\n") << stored.err;
 
     run = host({"--ppd", samplePPD(), "--printer", "T48_Office", "--ticket", ticketFile(), "show"});
     ASSERT_EQ(run.exitStatus, 0) << run.err;
