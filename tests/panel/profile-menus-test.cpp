@@ -63,6 +63,26 @@ TEST(AddedProfilePath, TextNoEncodingMakesDecodesToNothing) {
     EXPECT_FALSE(decodeAddedProfilePath("\xC3\xA9"));
 }
 
+// The decoder works pair by pair, so trying every pair of byte values covers it: a pair
+// decodes exactly when an encoding can have made it, and then encodes back to itself.
+TEST(AddedProfilePath, EveryPairOfCharactersDecodesOnlyWhenEncodingMakesIt) {
+    int decoded = 0;
+    for (int first = 0; first < 256; ++first) {
+        for (int second = 0; second < 256; ++second) {
+            const std::string pair = {static_cast<char>(first), static_cast<char>(second)};
+            const std::optional<std::string> bytes = decodeAddedProfilePath(pair);
+            const bool digits = first >= '0' && first <= '?' && second >= '0' && second <= '?';
+            ASSERT_EQ(bytes.has_value(), digits) << first << " " << second;
+            if (bytes) {
+                ++decoded;
+                ASSERT_EQ(bytes->size(), 1u);
+                ASSERT_EQ(encodeAddedProfilePath(*bytes), pair);
+            }
+        }
+    }
+    EXPECT_EQ(decoded, 256);
+}
+
 struct PathCase {
     int32_t location;
     std::string path;
