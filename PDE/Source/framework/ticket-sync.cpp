@@ -108,9 +108,9 @@ int32_t PDECommon::commonSyncTicketFromPane(cf::PrintSettings* settings,
             model->set(choice.optionKeyword, cf::Value::string(choice.choiceKeyword));
             commonSetTicketAddedProfileFlag(item, model.get(), kAddedProfileFlagOff);
         } else if (row - rows < store::kProfileSlots) {
-            // An item after the PPD choices: one of the user's profiles.
+            // An item after the PPD choices: one of the user's profiles. Storing it sets
+            // the "Custom" flag; a store that fails leaves the flag as it was.
             commonSetTicketAddedProfile(item, model.get(), static_cast<int16_t>(row - rows + 1));
-            commonSetTicketAddedProfileFlag(item, model.get(), kAddedProfileFlagOn);
         }
     }
     return commonCFDictionaryMapToTicket(settings, model.get());
