@@ -1,0 +1,262 @@
+#include "preferences-folder.hpp"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/random.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <vector>
+
+#include "profile-file-names.hpp"
+
+namespace t48::xpc {
+namespace {
+
+constexpr mode_t kProfileFileMode = 0664;
+constexpr std::size_t kCopyBlock = 65535;
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        ssize_t n = write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+bool readAll(int fd, std::string* bytes) {
+    bytes->clear();
+    char block[kCopyBlock];
+    for (;;) {
+        ssize_t n = read(fd, block, sizeof block);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return false;
+        }
+        if (n == 0) {
+            return true;
+        }
+        if (bytes->size() + static_cast<std::size_t>(n) > kMaxProfileBytes) {
+            return false;
+        }
+        bytes->append(block, static_cast<std::size_t>(n));
+    }
+}
+
+// A fresh name beside `leaf` for the temporary file of a replacement.
+std::string temporaryLeaf(const std::string& leaf) {
+    unsigned char random[6] = {};
+    if (getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
+        return {};
+    }
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "%02x%02x%02x%02x%02x%02x", random[0], random[1],
+                  random[2], random[3], random[4], random[5]);
+    return "." + leaf + ".tmp-" + suffix;
+}
+
+}  // namespace
+
+PreferencesFolder::PreferencesFolder() {
+    fd_ = open(preferencesFolderPath().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+PreferencesFolder::~PreferencesFolder() {
+    if (fd_ >= 0) {
+        close(fd_);
+    }
+}
+
+void PreferencesFolder::setNamedUser(std::string_view user) {
+    std::string name(user);
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    // Connections run at the same time: the re-entrant lookup.
+    bool known = getpwnam_r(name.c_str(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
+                 found != nullptr;
+    namedUserId_ = known ? found->pw_uid : static_cast<uid_t>(-1);
+}
+
+bool PreferencesFolder::acceptableOwner(uid_t owner) const {
+    return owner == geteuid() || (geteuid() == 0 && owner == namedUserId_);
+}
+
+int PreferencesFolder::openOwnFile(const std::string& leaf, int flags) {
+    if (fd_ < 0) {
+        return -1;
+    }
+    int fd = openat(fd_, leaf.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return -1;
+    }
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_nlink != 1 ||
+        !acceptableOwner(info.st_uid)) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+bool PreferencesFolder::writeTest(const std::string& leaf) {
+    if (fd_ < 0) {
+        return false;
+    }
+    struct stat before;
+    bool existed = fstatat(fd_, leaf.c_str(), &before, AT_SYMLINK_NOFOLLOW) == 0;
+    if (existed) {
+        int fd = openOwnFile(leaf, O_RDWR | O_APPEND);
+        if (fd < 0) {
+            return false;
+        }
+        close(fd);
+        return true;
+    }
+    int fd = openat(fd_, leaf.c_str(),
+                    O_RDWR | O_APPEND | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,
+                    kProfileFileMode);
+    if (fd < 0) {
+        return false;
+    }
+    close(fd);
+    unlinkat(fd_, leaf.c_str(), 0);
+    return true;
+}
+
+bool PreferencesFolder::opensForReading(const std::string& leaf) {
+    if (fd_ < 0) {
+        return false;
+    }
+    int fd = openat(fd_, leaf.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat info;
+    bool regular = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    close(fd);
+    return regular;
+}
+
+bool PreferencesFolder::remove(const std::string& leaf) {
+    return fd_ >= 0 && unlinkat(fd_, leaf.c_str(), 0) == 0;
+}
+
+bool PreferencesFolder::exists(const std::string& leaf) {
+    struct stat info;
+    return fd_ >= 0 && fstatat(fd_, leaf.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+bool PreferencesFolder::append(const std::string& leaf, std::string_view bytes) {
+    int fd = openOwnFile(leaf, O_WRONLY | O_APPEND);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat info;
+    bool appended = fstat(fd, &info) == 0 &&
+                    static_cast<std::size_t>(info.st_size) + bytes.size() <= kMaxProfileBytes &&
+                    writeAll(fd, bytes);
+    return close(fd) == 0 && appended;
+}
+
+bool PreferencesFolder::readOwnFile(const std::string& leaf, std::string* bytes) {
+    int fd = openOwnFile(leaf, O_RDONLY);
+    if (fd < 0) {
+        return false;
+    }
+    bool read = readAll(fd, bytes);
+    close(fd);
+    return read;
+}
+
+bool PreferencesFolder::replace(const std::string& leaf, std::string_view bytes, bool flush) {
+    if (fd_ < 0) {
+        return false;
+    }
+    // An existing file we may not write is not replaced either.
+    struct stat old;
+    bool existed = fstatat(fd_, leaf.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
+    if (existed) {
+        int fd = openOwnFile(leaf, O_RDONLY);
+        if (fd < 0) {
+            return false;
+        }
+        close(fd);
+    }
+    std::string temporary = temporaryLeaf(leaf);
+    int fd = temporary.empty()
+                 ? -1
+                 : openat(fd_, temporary.c_str(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kProfileFileMode);
+    if (fd < 0) {
+        return false;
+    }
+    bool written = writeAll(fd, bytes);
+    if (written && existed) {
+        written = fchmod(fd, old.st_mode & 07777) == 0;
+        if (written && geteuid() == 0) {
+            written = fchown(fd, old.st_uid, old.st_gid) == 0;
+        }
+    }
+    if (written && flush) {
+        written = fsync(fd) == 0;
+    }
+    written = close(fd) == 0 && written;
+    if (!written || renameat(fd_, temporary.c_str(), fd_, leaf.c_str()) != 0) {
+        unlinkat(fd_, temporary.c_str(), 0);
+        return false;
+    }
+    return !flush || fsync(fd_) == 0;
+}
+
+bool PreferencesFolder::copy(const std::string& from, const std::string& to) {
+    std::string bytes;
+    int fd = openat(fd_, from.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0) {
+        struct stat info;
+        bool usable = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && readAll(fd, &bytes);
+        close(fd);
+        if (!usable) {
+            return false;
+        }
+    }
+    return replace(to, bytes, true);
+}
+
+bool PreferencesFolder::moveOver(const std::string& from, const std::string& to) {
+    int fd = openOwnFile(from, O_RDONLY);
+    if (fd < 0) {
+        return false;
+    }
+    bool flushed = fsync(fd) == 0;
+    close(fd);
+    if (!flushed) {
+        return false;
+    }
+    struct stat old;
+    if (fstatat(fd_, to.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0) {
+        // Never rename over something that is not a file of ours (a link, a folder).
+        int target = openOwnFile(to, O_RDONLY);
+        if (target < 0) {
+            return false;
+        }
+        close(target);
+    }
+    if (renameat(fd_, from.c_str(), fd_, to.c_str()) != 0) {
+        return false;
+    }
+    fsync(fd_);
+    return true;
+}
+
+}  // namespace t48::xpc

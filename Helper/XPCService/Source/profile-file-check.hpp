@@ -1,0 +1,12 @@
+#pragma once
+// Whether a text would be accepted by the profile store's readers as a profile file: an
+// XML property list whose root dictionary holds "RGB", "SIM" and "DST", each a dictionary
+// with the six sub-dictionaries. The service's only use of libplist.
+
+#include <string_view>
+
+namespace t48::xpc {
+
+bool isProfileFileText(std::string_view text);
+
+}  // namespace t48::xpc
