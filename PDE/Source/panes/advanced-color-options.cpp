@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "launch.hpp"
+#include "pde-common.hpp"
 #include "root-path.hpp"
 
 namespace t48::pde {
@@ -12,6 +13,11 @@ void AdvancedColorOptions::createPDEControlTable() {
     if (tab_SwitchVew != nullptr) {
         tab_SwitchVew->selectTabAtIndex(0);
     }
+}
+
+void AdvancedColorOptions::createPDEItemForPPDKey() {
+    PDEPane::createPDEItemForPPDKey();
+    PDECommon::commonAddMenuFromProfilePlist(ctrlTable_);
 }
 
 void AdvancedColorOptions::downloadManagerButton(ui::Control&) {
