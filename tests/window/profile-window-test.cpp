@@ -304,3 +304,37 @@ TEST_F(ProfileWindowTest, OkRunsTheRulesAndRereadsTheAdvancedPaneFromTheTicket) 
 
 }  // namespace
 }  // namespace t48::pde::testing
+
+namespace t48::pde::testing {
+namespace {
+
+bool listsFile(const ui::PopUpButton& popup, const std::string& fileName) {
+    for (const ui::PopUpButton::Item& item : popup.items()) {
+        if (item.title.find(fileName) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST_F(ProfileWindowTest, NewlyTickedProfileAppearsInTheAdvancedPopupsAtOnce) {
+    Lists lists;
+    lists.add(store::kClassRGB, entry(2, "TICKED.ICC"));
+    lists.add(store::kClassSIM, entry(5, "LATER.ICC"));
+    start(lists);
+    panel_->restoreValuesAndReturnError(nullptr);
+    AdvancedColorOptions& advanced = *panel_->onAdvancedView();
+    EXPECT_FALSE(listsFile(*advanced.menu_iRGBSource, "TICKED.ICC"));
+    open();
+    tick(0);
+    chooseClass(store::kClassSIM);
+    tick(0);
+    panel_->modalWindow()->windowOK();
+    EXPECT_TRUE(listsFile(*advanced.menu_iRGBSource, "TICKED.ICC"));
+    EXPECT_TRUE(listsFile(*advanced.menu_gRGBSource, "TICKED.ICC"));
+    EXPECT_TRUE(listsFile(*advanced.menu_sSimulationProfile, "LATER.ICC"));
+    EXPECT_FALSE(listsFile(*advanced.menu_iRGBSource, "LATER.ICC"));
+}
+
+}  // namespace
+}  // namespace t48::pde::testing

@@ -50,7 +50,9 @@ protected:
     // `deviceURI`.
     void start(Lists& lists, const std::string& deviceURI = "lpd://127.0.0.1/queue") {
         setenv("T48_ROOT", root_.path().c_str(), 1);
-        ASSERT_EQ(store::setServiceProfilePaths("alice", "T48"), store::kStoreOK);
+        // The panel reads the real user's file; the store writes it directly in these tests.
+        ASSERT_EQ(store::setServiceProfilePaths(store::realUserLoginName(), "T48"),
+                  store::kStoreOK);
         ASSERT_EQ(store::ZTPListWriteProfile_All(&lists[0], &lists[1], &lists[2]), store::kStoreOK);
         const std::string icon = rootedPath(window::kIconPath);
         std::filesystem::create_directories(std::filesystem::path(icon).parent_path());
