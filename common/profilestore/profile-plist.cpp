@@ -121,6 +121,13 @@ const plist_t* fieldTemplates() {
                 }
             }
         }
+        // Freed when the program ends or the plug-in holding the store is unloaded;
+        // otherwise an unloaded plug-in leaves the templates behind unreachable.
+        ~Templates() {
+            for (plist_t dict : sub) {
+                plist_free(dict);
+            }
+        }
     } templates;
     return templates.sub;
 }
