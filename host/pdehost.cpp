@@ -16,7 +16,10 @@ constexpr const char* kUsage =
     "usage: pdehost [--plugin FILE] [--ppd FILE] [--printer ID] [--device-uri URI] [--ticket "
     "FILE]\n"
     "               [show | set OUTLET=VALUE | click OUTLET | keys | ticket | summary | "
-    "print]...";
+    "print]...\n"
+    "  with the profile window open (click button_ManageProfile):\n"
+    "               [window | select ROW | tick ROW | type OUTLET=TEXT | paste OUTLET=TEXT |\n"
+    "                clear OUTLET | browse PATH|- | window-ok | window-cancel]...";
 
 // The first of `candidates` (relative to the folder of this program) that exists,
 // else the first of them.
