@@ -27,6 +27,15 @@ TEST_F(ProfileWindowTest, OpensOnTheRgbListWithNothingSelected) {
     EXPECT_EQ(shownRow(0), "[icon]|0|A.ICC|Shown Name|Disk|");
     EXPECT_EQ(shownRow(1), "[]|1|B.ICC|Shown Name|Card|");
     EXPECT_EQ(control_->_profileManagementWindow->title(), "ProfileTitle");
+    EXPECT_EQ(table().font(), ui::Font::userFontOfSize(9));
+    for (const char* column : {"filename", "profilename", "location"}) {
+        EXPECT_EQ(table().tableColumnWithIdentifier(column)->dataCell()->font(),
+                  ui::Font::systemFontOfSize(12))
+            << column;
+    }
+    EXPECT_EQ(control_->_fileNameEdit->maxLen, 31);
+    EXPECT_EQ(control_->_fileNameEdit->operateOutlet, control_->_localOK);
+    EXPECT_EQ(control_->_profileNameEdit->inputkey, kKeyFilterAscii);
     chooseClass(kClassSIM);
     EXPECT_EQ(rows(), 1);
     chooseClass(kClassDST);
