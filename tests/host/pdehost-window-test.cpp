@@ -1,6 +1,7 @@
-// The profile management window through pdehost: a profile file imported by the store's
-// tool under a test root, the window driven by pdehost's window commands, the output and
-// the saved file read back by Python's json module and the tool.
+// The profile management window through pdehost with the real xpcservice and T48Helper
+// under a test root: a profile file imported by the store's tool, the window driven by
+// pdehost's window commands, the output and the saved file read back by Python's json
+// module and the tool.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include <fstream>
 
 #include "pdehost-run.hpp"
+#include "service-fixture.hpp"
 
 namespace {
 
@@ -16,7 +18,7 @@ using t48::testing::pdehost;
 using t48::testing::query;
 using t48::testing::runProgram;
 using t48::testing::RunResult;
-using t48::testing::TempDir;
+using t48::testing::ServiceRoot;
 
 // RGB: a confirmed entry not in the menus, a user entry in them, a user entry on the card.
 // SIM: one user entry. DST: a confirmed listed entry.
@@ -39,17 +41,20 @@ const char* const kProfiles = R"({
 class PdeHostWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::string file = root.file("profiles.json");
+        ASSERT_TRUE(service.startService());
+        const std::string file = service.root() + "/profiles.json";
         std::ofstream(file) << kProfiles;
         const RunResult run = runProgram({tool(), "import", file}, environment());
         ASSERT_EQ(run.exitStatus, 0) << run.err;
         const std::filesystem::path icon =
-            root.path() + "/Library/Printers/ORVELL/T48/Icons/bt48ps.icns";
+            service.root() + "/Library/Printers/ORVELL/T48/Icons/bt48ps.icns";
         std::filesystem::create_directories(icon.parent_path());
         std::ofstream(icon) << "icns";
     }
     std::vector<std::string> environment() const {
-        return {"LANGUAGE=", "LANG=C.UTF-8", "LC_ALL=", "T48_ROOT=" + root.path()};
+        std::vector<std::string> environment = service.environment();
+        environment.insert(environment.end(), {"LANGUAGE=", "LANG=C.UTF-8", "LC_ALL="});
+        return environment;
     }
     static std::string tool() { return binaryDir() + "/tools/t48-profiles/t48-profiles"; }
     RunResult session(std::vector<std::string> commands,
@@ -75,7 +80,7 @@ protected:
     static std::string control(const char* outlet, int doc = 0) {
         return "docs[" + std::to_string(doc) + "]['controls']['" + outlet + "']";
     }
-    TempDir root;
+    ServiceRoot service;
 };
 
 TEST_F(PdeHostWindow, WindowPrintsItsStateRowsAndControls) {
@@ -209,7 +214,7 @@ TEST_F(PdeHostWindow, TypedAndPastedTextIsCheckedEditByEdit) {
 }
 
 TEST_F(PdeHostWindow, OpenPanelNamesThatDoNotFitAreRefused) {
-    const std::string folder = root.path() + "/Library/Printers/ORVELL/T48/Profiles/";
+    const std::string folder = service.root() + "/Library/Printers/ORVELL/T48/Profiles/";
     const RunResult run = session({"click", "_addButton", "browse", folder + std::string(32, 'L'),
                                    "window", "browse", folder + "A.B.ICC", "window", "browse",
                                    folder + "FITS.ICC", "window", "browse", "-", "window"});
