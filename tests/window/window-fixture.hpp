@@ -1,6 +1,8 @@
 #pragma once
-// The real panel loaded over the sample PPD, its profile window opened through the
-// "Management Profile" button, and a user's actions on the window's controls.
+// The real panel loaded over the sample PPD, with the real xpcservice and T48Helper under
+// a test root (the panel's writes reach the file through them), its profile window
+// opened through the "Management Profile" button, and a user's actions on the window's
+// controls.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -8,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <list>
 #include <memory>
 #include <string>
 
@@ -18,6 +21,7 @@
 #include "profile-store.hpp"
 #include "profile-window-data.hpp"
 #include "root-path.hpp"
+#include "service-fixture.hpp"
 #include "utf16-text.hpp"
 
 namespace t48::pde::testing {
@@ -49,7 +53,10 @@ protected:
     // Writes `lists` as the user's profile file and loads the panel for a queue with
     // `deviceURI`.
     void start(Lists& lists, const std::string& deviceURI = "lpd://127.0.0.1/queue") {
-        setenv("T48_ROOT", root_.path().c_str(), 1);
+        ASSERT_TRUE(service_.startService());
+        for (const std::string& entry : service_.environment()) {
+            putenv(const_cast<char*>(environment_.emplace_back(entry).c_str()));
+        }
         // The panel reads the real user's file; the store writes it directly in these tests.
         ASSERT_EQ(store::setServiceProfilePaths(store::realUserLoginName(), "T48"),
                   store::kStoreOK);
@@ -64,7 +71,10 @@ protected:
         control_ = panel_->profileControl();
         ASSERT_NE(control_, nullptr);
     }
-    void TearDown() override { unsetenv("T48_ROOT"); }
+    void TearDown() override {
+        unsetenv("T48_ROOT");
+        unsetenv("T48_XPC_SOCKET");
+    }
 
     void open() {
         panel_->onAdvancedView()->button_ManageProfile->performClick();
@@ -118,7 +128,8 @@ protected:
                (control_->_deleteButton->isEnabled() ? "D" : "d");
     }
 
-    t48::testing::TempDir root_;
+    t48::testing::ServiceRoot service_;
+    std::list<std::string> environment_;  // putenv keeps pointers into these
     std::unique_ptr<t48::testing::TestHost> host_;
     std::unique_ptr<PDEPlugInInterface> panel_;
     ProfileControl* control_ = nullptr;
