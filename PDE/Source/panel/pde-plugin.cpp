@@ -4,6 +4,7 @@
 
 #include "pde-bundle.hpp"
 #include "pde-common.hpp"
+#include "profile-store.hpp"
 
 namespace t48::pde {
 
@@ -90,6 +91,9 @@ std::vector<std::string> PDEPlugInInterface::supportedPPDOptionKeys() {
 
 ui::View* PDEPlugInInterface::panelView() {
     myLoad();
+    if (store::ZTPListIsAdminProfile() == 1) {
+        PDECommon::commonGetProfilesFromMIB(session_);
+    }
     return pdeMainView_;
 }
 

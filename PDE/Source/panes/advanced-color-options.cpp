@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "launch.hpp"
+#include "profile-store.hpp"
 #include "root-path.hpp"
 
 namespace t48::pde {
@@ -11,6 +12,10 @@ void AdvancedColorOptions::createPDEControlTable() {
     PDEPane::createPDEControlTable();
     if (tab_SwitchVew != nullptr) {
         tab_SwitchVew->selectTabAtIndex(0);
+    }
+    // Asked each time the table is built: the profile window writes the shared list.
+    if (button_ManageProfile != nullptr) {
+        button_ManageProfile->setEnabled(store::ZTPListIsAdminProfile() == 1);
     }
 }
 
