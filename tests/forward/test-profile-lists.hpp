@@ -1,6 +1,6 @@
 #pragma once
-// Three full profile lists (500 used slots each) whose texts vary with `seed`: a save of
-// them is a complete, large profile file.
+// Three profile lists of `slots` used slots each (500: full lists) whose texts vary with
+// `seed`.
 
 #include <cstdio>
 #include <cstring>
@@ -9,11 +9,12 @@
 
 namespace t48::testing {
 
-inline void fillProfileLists(int seed, store::ProfileList* lists /* [3] */) {
+inline void fillProfileLists(int seed, store::ProfileList* lists /* [3] */,
+                             int slots = store::kProfileSlots) {
     std::memset(lists, 0, sizeof(store::ProfileList) * store::kProfileClassCount);
     for (int c = 0; c < store::kProfileClassCount; ++c) {
         store::ProfileList& list = lists[c];
-        for (int i = 0; i < store::kProfileSlots; ++i) {
+        for (int i = 0; i < slots; ++i) {
             store::ProfileEntry& entry = list.litem[i];
             entry.iIndexOnDevice = i + 1;
             entry.iInMenu = 1 + (i + seed) % 6;
@@ -23,7 +24,7 @@ inline void fillProfileLists(int seed, store::ProfileList* lists /* [3] */) {
                           seed, c, i);
             entry.iLocation = i % 2;
         }
-        list.iNum = store::kProfileSlots;
+        list.iNum = slots;
     }
 }
 
