@@ -191,9 +191,34 @@ bool runTicket(HostSession& session, const std::string&, std::ostream& out, std:
     return true;
 }
 
+bool runSummary(HostSession& session, const std::string&, std::ostream& out, std::string& error) {
+    const cf::ValueRef summary = session.panel().summaryInfo();
+    if (!summary) {
+        error = "the panel gave no summary";
+        return false;
+    }
+    out << jsonFromValue(*summary) << "\n";
+    return true;
+}
+
+// The job options a print carries: the print settings' top-level strings, after the
+// panel's last word.
+bool runPrint(HostSession& session, const std::string&, std::ostream& out, std::string&) {
+    session.panel().shouldPrint();
+    const cf::ValueRef options = cf::Value::dictionary();
+    for (const auto& [key, value] : *session.printSettings()->dictionary()->asDictionary()) {
+        if (value && value->is(cf::ValueType::String)) {
+            options->set(key, value);
+        }
+    }
+    out << jsonFromValue(*options) << "\n";
+    return true;
+}
+
 constexpr CommandRow kCommands[] = {
-    {"show", false, runShow}, {"set", true, runSet},        {"click", true, runClick},
-    {"keys", false, runKeys}, {"ticket", false, runTicket},
+    {"show", false, runShow},   {"set", true, runSet},        {"click", true, runClick},
+    {"keys", false, runKeys},   {"ticket", false, runTicket}, {"summary", false, runSummary},
+    {"print", false, runPrint},
 };
 
 const CommandRow* findCommand(const std::string& name) {

@@ -15,7 +15,8 @@ using t48::host::HostOptions;
 constexpr const char* kUsage =
     "usage: pdehost [--plugin FILE] [--ppd FILE] [--printer ID] [--device-uri URI] [--ticket "
     "FILE]\n"
-    "               [show | set OUTLET=VALUE | click OUTLET | keys | ticket]...";
+    "               [show | set OUTLET=VALUE | click OUTLET | keys | ticket | summary | "
+    "print]...";
 
 // The first of `candidates` (relative to the folder of this program) that exists,
 // else the first of them.

@@ -3,38 +3,13 @@
 
 #include <benchmark/benchmark.h>
 
-#include "pde-bundle.hpp"
-#include "pde-plugin.hpp"
-#include "ppd-file.hpp"
+#include "bench-host.hpp"
 
 namespace {
 
 using namespace t48::pde;
-
-class BenchHost : public PDEHostCallback {
-public:
-    explicit BenchHost(ppd_file_s* ppd) : ppd_(ppd) {
-        session_.setCurrentPrinter(t48::cf::Printer("T48_Office", ""));
-    }
-    t48::cf::PrintSettings* printSettings() override { return &settings_; }
-    t48::cf::PrintSession* printSession() override { return &session_; }
-    ppd_file_s* ppdFile() override { return ppd_; }
-
-private:
-    ppd_file_s* ppd_;
-    t48::cf::PrintSettings settings_;
-    t48::cf::PrintSession session_;
-};
-
-ppd_file_s* openSample(benchmark::State& state) {
-    holdPluginBundle(t48::bundle::Bundle::forLibraryPath(T48_BUILT_PLUGIN));
-    std::string error;
-    ppd_file_s* ppd = openPPDFile(T48_SAMPLE_PPD, error);
-    if (ppd == nullptr) {
-        state.SkipWithError(error.c_str());
-    }
-    return ppd;
-}
+using t48::pde::bench::BenchHost;
+using t48::pde::bench::openSample;
 
 // One panel object per iteration over an open PPD and fresh print settings.
 void BM_LoadRestoreSave(benchmark::State& state) {

@@ -235,6 +235,104 @@ TEST_F(PdeHost, DownloadManagerButtonStartsTheInstalledApplicationOnly) {
     EXPECT_TRUE(std::filesystem::exists(marker));
 }
 
+// The advanced popups' PPD keywords, in the order of the presets.
+const std::string kAdvancedKeys =
+    "('ZTImageRGBSource','ZTImageRenderIntent','ZTImageGrayTreatment',"
+    "'ZTImageDestinationProfile','ZTImageHalftone','ZTImageEdgeEnhance','ZTTextRGBSource',"
+    "'ZTTextRenderIntent','ZTTextGrayTreatment','ZTTextDestinationProfile','ZTTextHalftone',"
+    "'ZTTextEdgeEnhance','ZTGraphicsRGBSource','ZTGraphicsRenderIntent',"
+    "'ZTGraphicsGrayTreatment','ZTGraphicsDestinationProfile','ZTGraphicsHalftone',"
+    "'ZTGraphicsEdgeEnhance','ZTSimSource','ZTSimRenderIntent','ZTSimGrayTreatment')";
+
+TEST_F(PdeHost, GrayscaleDisablesSeparationAndTheFifteenPopups) {
+    const RunResult run = host({"--printer", "T48_Office", "set", "menu_sSimulationProfile=2",
+                                "show", "set", "check_ColorAsGrayscale=1", "show"});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    const std::string disabled =
+        "sorted(k for k, v in docs[%d]['controls'].items() if not v['enabled'])";
+    auto at = [&](int doc) {
+        std::string expression = disabled;
+        expression.replace(expression.find("%d"), 2, std::to_string(doc));
+        return expression;
+    };
+    EXPECT_EQ(query(run.out, at(0)), "['button_AdvanceColorOptions']");
+    EXPECT_EQ(query(run.out, at(1)),
+              "['button_AdvanceColorOptions', 'check_ColorSeparation', 'menu_gDestinationProfile', "
+              "'menu_gRGBGrayTreatment', 'menu_gRGBIntent', 'menu_gRGBSource', "
+              "'menu_iDestinationProfile', 'menu_iRGBGrayTreatment', 'menu_iRGBIntent', "
+              "'menu_iRGBSource', 'menu_sCMYKGrayTreatment', 'menu_sMatchPaperColor', "
+              "'menu_sSimulationProfile', 'menu_tDestinationProfile', 'menu_tRGBGrayTreatment', "
+              "'menu_tRGBIntent', 'menu_tRGBSource']");
+    EXPECT_EQ(query(run.out, "docs[1]['controls']['check_ColorSeparation']['state']"), "0");
+    // A disabled control cannot be changed.
+    const RunResult again = host({"set", "check_ColorAsGrayscale=1", "set",
+                                  "check_ColorSeparation=1", "set", "menu_iRGBSource=0", "show"});
+    EXPECT_EQ(query(again.out,
+                    "(docs[0]['controls']['check_ColorSeparation']['state'], "
+                    "docs[0]['controls']['menu_iRGBSource']['selected'])"),
+              "(0, 1)");
+}
+
+TEST_F(PdeHost, PrintCarriesThePresetsChoicesForTheAdvancedKeys) {
+    // The user's own advanced values first, then a preset.
+    const RunResult run =
+        host({"--printer", "T48_Office", "--ticket", ticketFile(), "set", "menu_QuickColor=3",
+              "set", "menu_tHalftone=0", "set", "menu_iRGBIntent=3", "set",
+              "menu_sSimulationProfile=1", "set", "menu_QuickColor=0", "print"});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(query(run.out, "[docs[0][k] for k in " + kAdvancedKeys + "]"),
+              "['sRGB', 'Perceptual', 'CompositeBlack', 'Auto', 'Smooth', 'Off', 'sRGB', "
+              "'Saturation', 'CompositeBlack', 'Auto', 'Detail', 'On', 'sRGB', 'Saturation', "
+              "'CompositeBlack', 'Auto', 'Smooth', 'On', 'None', 'Off', 'BlackOnly']");
+    EXPECT_EQ(query(run.out, "sorted({type(v).__name__ for v in docs[0].values()})"), "['str']");
+    EXPECT_EQ(query(run.out, "'T48' in docs[0] or 'ZTQuickColor' in docs[0]"), "False")
+        << "no save ran: the job options hold the advanced pane only";
+}
+
+TEST_F(PdeHost, PrintWithEconoModeTurnsOffImageAndGraphicsEdgeEnhancement) {
+    const RunResult run = host({"--printer", "T48_Office", "set", "check_EconomyPrint=1", "set",
+                                "menu_QuickColor=2", "print", "show"});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(query(run.out,
+                    "[docs[0][k] for k in ('ZTImageEdgeEnhance','ZTTextEdgeEnhance',"
+                    "'ZTGraphicsEdgeEnhance','ZTImageHalftone','ZTImageRenderIntent')]"),
+              "['Off', 'On', 'Off', 'Detail', 'Saturation']");
+    EXPECT_EQ(query(run.out, "docs[1]['controls']['menu_gHalftone']['selected']"), "2")
+        << "the popups show what was printed";
+}
+
+TEST_F(PdeHost, PrintUnderCustomKeepsTheUsersValuesAndWithoutAPrinterCarriesNone) {
+    RunResult run = host({"--printer", "T48_Office", "set", "menu_QuickColor=3", "set",
+                          "menu_tHalftone=0", "print"});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(query(run.out, "(docs[0]['ZTTextHalftone'], docs[0]['ZTImageHalftone'])"),
+              "('Standard', 'Smooth')");
+    run = host({"set", "menu_QuickColor=1", "print"});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(query(run.out, "docs[0]"), "{}");
+}
+
+TEST_F(PdeHost, SummaryInDisplayOrderWithLocalizedNames) {
+    const RunResult run =
+        host({"--printer", "T48_Office", "set", "menu_QuickColor=3", "set", "menu_tHalftone=0",
+              "summary", "set", "menu_QuickColor=0", "summary"},
+             kGerman);
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(query(run.out, "[len(d) for d in docs]"), "[30, 30]");
+    EXPECT_EQ(
+        query(run.out, "[d['Summary Display Order'][:9] for d in docs]"),
+        "[['Schnellfarbe', 'Helligkeit', 'Farbe als Graustufen', 'Farbauszug', 'Sparmodus', "
+        "'Kantentyp', 'Automatisches Überfüllen', 'Schwarz überdrucken', 'Bild: RGB-Quelle'], "
+        "['Schnellfarbe', 'Helligkeit', 'Farbe als Graustufen', 'Farbauszug', 'Sparmodus', "
+        "'Kantentyp', 'Automatisches Überfüllen', 'Schwarz überdrucken', 'Bild: RGB-Quelle']]");
+    EXPECT_EQ(query(run.out, "[d['Summary Display Order'][-1] for d in docs]"),
+              "['CMYK-Graubehandlung', 'CMYK-Graubehandlung']");
+    // Under "Custom" the popup's own title, under preset 0 the preset's.
+    EXPECT_EQ(query(run.out, "[(d['Schnellfarbe'], d['Text: Raster']) for d in docs]"),
+              "[('Custom', 'Standard'), ('Automatic', 'Detail')]");
+    EXPECT_EQ(query(run.out, "docs[0]['Automatisches Überfüllen']"), "On");
+}
+
 struct BadRun {
     const char* name;
     std::vector<std::string> arguments;
@@ -259,7 +357,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(BadRun{"MissingPPD", {"--ppd", "/nonexistent/T48.ppd", "show"}},
                       BadRun{"NotAPPD", {"--ppd", "/etc/hostname", "show"}},
                       BadRun{"MissingPlugin", {"--plugin", "/nonexistent/colorpde.so", "show"}},
-                      BadRun{"UnknownCommand", {"print"}},
+                      BadRun{"UnknownCommand", {"preview"}},
                       BadRun{"UnknownOption", {"--queue", "x", "show"}},
                       BadRun{"OptionWithoutValue", {"show", "--printer"}},
                       BadRun{"SetWithoutValue", {"set", "menu_QuickColor"}},

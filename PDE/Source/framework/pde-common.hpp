@@ -77,6 +77,21 @@ public:
     static int32_t commonConvertToCSTValue(const PDEControlItem* item, int32_t value);
     static int32_t commonConvertFromCSTValue(const PDEControlItem* item, int32_t value);
 
+    // --- Summary (summary-text.cpp) ---
+
+    // Adds, for each record before the terminator that has a summaryKey, the localized
+    // summaryKey mapped to the control's value text to `summaryDict`, and appends that
+    // name to the `order` array. 0, or kPDEParamErr when a record had no name or no
+    // value text (the others are still added) or a collection is missing. Without the
+    // bundle's strings nothing is added and the result is 0.
+    static int32_t commonGetSummaryText(const PDEControlItem* table, cf::Value* summaryDict,
+                                        cf::Value* order);
+    // Adds one entry: the localization of `itemName` (an ASCII key) mapped to `value`.
+    // 0; kPDEParamErr (nothing added) when the key is missing or not ASCII or a
+    // collection is missing. Without the bundle's strings nothing is added: 0.
+    static int32_t commonGetSummaryTextQuickColor(const char* itemName, const std::string& value,
+                                                  cf::Value* summaryDict, cf::Value* order);
+
     // --- Ticket synchronisation (ticket-sync.cpp) ---
 
     // Writes each bound control's choice keyword to the model dictionary, then copies the

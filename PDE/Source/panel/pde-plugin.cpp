@@ -2,11 +2,26 @@
 
 #include <new>
 
+#include "constraint-engine.hpp"
 #include "pde-bundle.hpp"
 #include "pde-common.hpp"
 #include "profile-store.hpp"
 
 namespace t48::pde {
+namespace {
+
+// The summary of a panel without views; null only when not even that can be had.
+cf::ValueRef emptySummary() noexcept {
+    try {
+        cf::ValueRef summary = cf::Value::dictionary();
+        summary->set(kPDESummaryDisplayOrder, cf::Value::array());
+        return summary;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+}  // namespace
 
 bool PDEPlugIn::initWithBundle(const std::string& bundlePath) {
     holdPluginBundle(bundle::Bundle::forLibraryPath(bundlePath));
@@ -117,7 +132,9 @@ bool PDEPlugInInterface::restoreValuesAndReturnError(int32_t*) {
     if (setting_ != nullptr && session_ != nullptr && painChange_ != nullptr) {
         painChange_->getControlValueFromTickettEachView();
     }
-    // The constraint rules over compTable are not part of this build yet.
+    if (pdeMainView_ != nullptr) {
+        vColorPresetConstraints(compTable_);
+    }
     return true;
 }
 
@@ -130,12 +147,32 @@ bool PDEPlugInInterface::saveValuesAndReturnError(int32_t*) {
 }
 
 bool PDEPlugInInterface::shouldPrint() {
-    // The Quick Color presets are not part of this build yet: the advanced pane is
-    // written as it stands.
-    if (onAdvancedView_ != nullptr && setting_ != nullptr && session_ != nullptr) {
+    if (painChange_ == nullptr || onAdvancedView_ == nullptr) {
+        return true;
+    }
+    // The job carries the preset's advanced values; the Color Options values stay as
+    // the last save wrote them.
+    painChange_->changeAdvancedItemAccodingQuickColor();
+    if (setting_ != nullptr && session_ != nullptr) {
         onAdvancedView_->setControlValueToTicket();
     }
     return true;
+}
+
+cf::ValueRef PDEPlugInInterface::summaryInfo() {
+    myLoad();
+    try {
+        cf::ValueRef summary = cf::Value::dictionary();
+        cf::ValueRef order = cf::Value::array();
+        if (onColorView_ != nullptr && onAdvancedView_ != nullptr) {
+            painChange_->getSummaryTextEachView(summary.get(), order.get());
+        }
+        summary->set(kPDESummaryDisplayOrder, order);
+        return summary;
+    } catch (const std::bad_alloc&) {
+        // No exception reaches the host: without memory the answer is the empty order.
+        return emptySummary();
+    }
 }
 
 void PDEPlugInInterface::PPDOptionKeyValueDidChange(const std::string&, const std::string&) {}
@@ -148,12 +185,16 @@ std::vector<PDENamedControl> PDEPlugInInterface::interfaceControls() {
     return interface_ ? interface_->controls : std::vector<PDENamedControl>{};
 }
 
-// Sent by the Quick Color popup; the constraint rules over the Color Options table
-// are not part of this build yet.
-void PDEPlugInInterface::selectItem(ui::Control&) {}
+// Sent by the Quick Color popup, whose only rule acts within the Color Options pane.
+void PDEPlugInInterface::selectItem(ui::Control&) {
+    if (onColorView_ != nullptr) {
+        vColorPresetConstraints(onColorView_->getControlData());
+    }
+}
 
-// Sent by every other option control; the constraint rules over compTable are not
-// part of this build yet.
-void PDEPlugInInterface::constraints(ui::Control&) {}
+// Sent by every other option control.
+void PDEPlugInInterface::constraints(ui::Control&) {
+    vColorPresetConstraints(compTable_);
+}
 
 }  // namespace t48::pde

@@ -31,6 +31,7 @@ public:
     bool restoreValuesAndReturnError(int32_t* error) override;
     bool saveValuesAndReturnError(int32_t* error) override;
     bool shouldPrint() override;
+    cf::ValueRef summaryInfo() override;
     void PPDOptionKeyValueDidChange(const std::string& option, const std::string& choice) override;
     void terminate() override;
     std::vector<PDENamedControl> interfaceControls() override;

@@ -19,6 +19,8 @@ namespace t48::pde {
 
 // The panel type of print-dialog extensions.
 inline constexpr const char* kPDEPanelTypeID = "BDB091F4-E57F-11D3-B5CC-0050E4603277";
+// The summary's entry that lists the item names in the order to show them.
+inline constexpr const char* kPDESummaryDisplayOrder = "Summary Display Order";
 
 // What the host supplies to a panel. The host owns all three.
 class PDEHostCallback {
@@ -49,6 +51,10 @@ public:
     virtual bool restoreValuesAndReturnError(int32_t* error) = 0;
     virtual bool saveValuesAndReturnError(int32_t* error) = 0;
     virtual bool shouldPrint() = 0;
+    // The summary: a dictionary of localized item names to value texts, and under
+    // kPDESummaryDisplayOrder the array of the names in display order. A dictionary
+    // holding at least that array; null only when no memory can be had.
+    virtual cf::ValueRef summaryInfo() = 0;
     virtual void PPDOptionKeyValueDidChange(const std::string& option,
                                             const std::string& choice) = 0;
     // Lets go of the host callback object.

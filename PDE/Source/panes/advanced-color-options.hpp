@@ -14,6 +14,17 @@ public:
     // Starts the download manager application when it is installed; nothing otherwise.
     void downloadManagerButton(ui::Control& sender);
 
+    // Quick Color `quickColor` 0-2 with EconoMode `econoMode` (0 off, else on): selects
+    // the preset's item in each of the 21 popups, in the preset table's row order; an
+    // item past a popup's last leaves that popup as it is. Any other index ("Custom",
+    // none) changes nothing. No rule run and no ticket write follow.
+    void changeItemAccodingQuickColor(int16_t quickColor, int16_t econoMode);
+    // Adds to the summary, for a preset, each popup's summary name with the title of the
+    // item the preset will select, without touching the popups; nothing for any other
+    // index. An item past a popup's last is left out.
+    void getSummaryItemAccodingQuickColor(int16_t quickColor, int16_t econoMode,
+                                          cf::Value* summaryDict, cf::Value* order) const;
+
     // Outlets, connected by the interface definition before the table is built.
     // Prefixes: i Image, t Text, g Graphics, s Simulation.
     ui::PopUpButton* menu_iRGBSource = nullptr;
@@ -65,6 +76,10 @@ public:
 
 protected:
     std::vector<PDEControlItem> layoutControlTable() const override;
+
+private:
+    // The popup record of preset row `row`, found by its summaryKey; null without one.
+    const PDEControlItem* presetRecord(int row) const;
 };
 
 // Records in the Advanced Color Options table, terminator included.

@@ -27,6 +27,14 @@ public:
     int16_t getControlDataEachView(PDEControlItem** tables, int16_t capacity);
     int16_t getControlCountEachView() const;
 
+    // The summary: the Color Options entries, then the advanced entries of the Quick
+    // Color preset (indexes 0-2), the advanced pane's own (3, "Custom") or none.
+    void getSummaryTextEachView(cf::Value* summaryDict, cf::Value* order) const;
+    // The Color pane's Quick Color index and EconoMode state handed to the Advanced
+    // pane's preset operations.
+    void changeAdvancedItemAccodingQuickColor();
+    void getSummaryAdvancedItemAccodingQuickColor(cf::Value* summaryDict, cf::Value* order) const;
+
     // Actions of the two pane-switching buttons: swap only to a pane with a table.
     void ColorToAdvancedView(ui::Control& sender);
     void AdvancedToColorView(ui::Control& sender);

@@ -60,6 +60,12 @@ void PDEPane::getControlValueFromTicket() {
     PDECommon::commonSyncPaneFromTicket(setting_, session_, ctrlTable_);
 }
 
+void PDEPane::getSummaryText(cf::Value* summaryDict, cf::Value* order) const {
+    if (ctrlTable_ != nullptr) {
+        PDECommon::commonGetSummaryText(ctrlTable_, summaryDict, order);
+    }
+}
+
 void PDEPane::defaultFromPPDInfo() {
     PDECommon::commonDefaultFromPPDInfo(ctrlTable_);
 }

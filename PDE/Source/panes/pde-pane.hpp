@@ -50,6 +50,8 @@ public:
     void setControlValueToTicket();
     void getControlValueFromTicket();
     void defaultFromPPDInfo();
+    // The pane's summary entries added to `summaryDict` and `order` (commonGetSummaryText).
+    void getSummaryText(cf::Value* summaryDict, cf::Value* order) const;
 
 protected:
     // The pane's records in declaration order, terminator last, controls read from the
