@@ -70,10 +70,12 @@ void recordWaitStatus(int status, TaskResult* result) {
 }
 
 // After the program has exited, takes what is left in the pipe without waiting for an
-// end of file that a stray grandchild holding the pipe could put off for ever.
+// end of file that a stray grandchild holding the pipe could put off for ever (and at
+// most kMaxOutputBytes more, should that grandchild go on writing).
 void drainAfterExit(int fd, OutputSink* sink) {
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
-    while (sink->readOnce(fd)) {
+    for (std::size_t rounds = kMaxOutputBytes / 65536; rounds > 0 && sink->readOnce(fd);
+         --rounds) {
         pollfd ready{fd, POLLIN, 0};
         if (poll(&ready, 1, 0) <= 0) {
             break;

@@ -59,7 +59,7 @@ TEST(RunTask, KillsAProgramThatOutlivesItsTimeLimit) {
 }
 
 TEST(RunTask, KillsAProgramThatClosedItsOutputButKeepsRunning) {
-    TaskResult result = shell("echo bye; exec >&-; sleep 60", 500ms);
+    TaskResult result = shell("echo bye; exec >&-; exec sleep 60", 500ms);
     EXPECT_EQ(result.status, TaskStatus::kTimedOut);
     EXPECT_EQ(result.output, "bye\n");
 }
@@ -76,6 +76,20 @@ TEST(RunTask, DoesNotWaitForAGrandchildThatHoldsThePipe) {
     std::ifstream(pidFile) >> grandchild;
     ASSERT_GT(grandchild, 0);
     kill(grandchild, SIGKILL);
+}
+
+TEST(RunTask, StopsReadingAGrandchildThatKeepsWritingAfterTheExit) {
+    testing::TempDir dir;
+    const std::string pidFile = dir.file("grandchild");
+    TaskResult result = shell("yes & echo $! > " + pidFile + "; sleep 0.2; exit 4", 20s);
+    pid_t grandchild = 0;
+    std::ifstream(pidFile) >> grandchild;
+    if (grandchild > 0) {
+        kill(grandchild, SIGKILL);
+    }
+    EXPECT_EQ(result.status, TaskStatus::kExited);
+    EXPECT_EQ(result.exitCode, 4);
+    EXPECT_LE(result.output.size(), kMaxOutputBytes);
 }
 
 TEST(RunTask, ReportsAProgramEndedByASignal) {
