@@ -8,50 +8,21 @@
 #include <fstream>
 #include <thread>
 
-#include "child-process.hpp"
+#include "pdehost-run.hpp"
 
 namespace {
 
 using t48::testing::binaryDir;
+using t48::testing::dataPPD;
+using t48::testing::host;
+using t48::testing::kEnglish;
+using t48::testing::kGerman;
+using t48::testing::pdehost;
+using t48::testing::query;
 using t48::testing::runProgram;
 using t48::testing::RunResult;
-using t48::testing::sourceDir;
+using t48::testing::samplePPD;
 using t48::testing::TempDir;
-
-std::string pdehost() {
-    return binaryDir() + "/host/pdehost";
-}
-std::string samplePPD() {
-    return sourceDir() + "/PDE/Resources/T48.ppd";
-}
-std::string dataPPD(const char* name) {
-    return sourceDir() + "/tests/data/" + name;
-}
-
-// English unless a test asks otherwise.
-const std::vector<std::string> kEnglish = {"LANGUAGE=", "LANG=C.UTF-8", "LC_ALL="};
-const std::vector<std::string> kGerman = {"LANGUAGE=de", "LANG=C.UTF-8", "LC_ALL="};
-
-RunResult host(std::vector<std::string> arguments,
-               const std::vector<std::string>& environment = kEnglish) {
-    arguments.insert(arguments.begin(), pdehost());
-    return runProgram(arguments, environment);
-}
-
-// Evaluates a Python expression over `docs`, the JSON documents printed one per line.
-std::string query(const std::string& output, const std::string& expression) {
-    const RunResult result = runProgram(
-        {"/usr/bin/python3", "-c",
-         "import json,sys\ndocs=[json.loads(l) for l in sys.stdin.read().splitlines()]\nprint(" +
-             expression + ")"},
-        {}, output);
-    EXPECT_EQ(result.exitStatus, 0) << result.err << "\n" << output;
-    std::string text = result.out;
-    while (!text.empty() && text.back() == '\n') {
-        text.pop_back();
-    }
-    return text;
-}
 
 class PdeHost : public ::testing::Test {
 protected:
@@ -111,7 +82,8 @@ TEST_F(PdeHost, SetThenSaveStoresTheChoiceAndTheNextSessionRestoresIt) {
          "print(m['ZTQuickColor'], m['ZTEconoMode'], m['ZTTextHalftone'], d['ZTQuickColor'], "
          "d['ZTEconoMode'], len(m))",
          ticketFile()});
-    EXPECT_EQ(stored.out, "UserDefined True Detail UserDefined True 29\n") << stored.err;
+    // The 29 options and the "Custom" flag of each of the seven profile popups.
+    EXPECT_EQ(stored.out, "UserDefined True Detail UserDefined True 36\n") << stored.err;
 
     run = host({"--ppd", samplePPD(), "--printer", "T48_Office", "--ticket", ticketFile(), "show"});
     ASSERT_EQ(run.exitStatus, 0) << run.err;

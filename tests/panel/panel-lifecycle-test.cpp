@@ -250,7 +250,9 @@ TEST_F(Panel, PPDWithoutSomeOptionsKeepsTheirRecordsWithoutChoices) {
     EXPECT_FALSE(model->get("ZTBrightness"));
     EXPECT_FALSE(model->get("ZTSimSource"));
     EXPECT_EQ(*model->get("ZTQuickColor")->asString(), "Auto");
-    EXPECT_EQ(model->asDictionary()->size(), 25u);
+    EXPECT_FALSE(model->get("ZTSimSourceCustom"));
+    // 25 options and the "Custom" flags of the six profile popups the PPD has options for.
+    EXPECT_EQ(model->asDictionary()->size(), 31u);
 }
 
 class DownloadManager : public Panel {

@@ -53,6 +53,30 @@ public:
     static PDEControlItem* commonControlTableCompound(PDEControlItem* const* tables, int32_t count);
     static bool commonCFTypeIsValid(const cf::Value* object, cf::ValueType type);
 
+    // --- Profile menus (profile-menus.cpp) and added profiles (added-profile-entries.cpp) ---
+
+    // Appends to each profile popup the user's listed profiles of its class, after its
+    // PPD choices: 0; kPDEProfileOpErr when the profile file cannot be read (the popups
+    // keep their PPD choices); kPDEParamErr for a null table; kPDEMemFullErr.
+    static int32_t commonAddMenuFromProfilePlist(PDEControlItem* table);
+    // Stores the added profile at `position` (1 = the first listed entry of the record's
+    // class): the option at its first choice, the encoded path (empty when no entry has
+    // that position) and the "Custom" flag "True". 0; kPDEProfileOpErr for no model
+    // dictionary, a record that lists no profiles or has no choices; kPDEMemFullErr.
+    static int32_t commonSetTicketAddedProfile(const PDEControlItem* item, cf::Value* model,
+                                               int16_t position);
+    // The position of the stored added profile among the record's listed entries; 0 when
+    // none is stored or it is not listed (any more); -1 for no model dictionary or a
+    // record that lists no profiles.
+    static int16_t commonGetTicketAddedProfile(const PDEControlItem* item, const cf::Value* model);
+    // Sets the record's "Custom" flag; nothing for a record that lists no profiles. 0.
+    static int32_t commonSetTicketAddedProfileFlag(const PDEControlItem* item, cf::Value* model,
+                                                   const char* flag);
+    // The record's "Custom" flag; nothing when absent, not a string, or for a record that
+    // lists no profiles.
+    static std::optional<std::string> commonGetTicketAddedProfileFlag(const PDEControlItem* item,
+                                                                      const cf::Value* model);
+
     // --- Control values (control-values.cpp) ---
 
     // Check box: its state; popup: the selected index (-1 for none); else 0.
@@ -129,5 +153,8 @@ public:
 
 // The product key of the model dictionaries in the print settings.
 inline constexpr const char* kPDEProductKey = "T48";
+// Values of a profile popup's "Custom" flag.
+inline constexpr const char* kAddedProfileFlagOn = "True";
+inline constexpr const char* kAddedProfileFlagOff = "False";
 
 }  // namespace t48::pde

@@ -6,8 +6,22 @@
 
 #include "control-access.hpp"
 #include "pde-common.hpp"
+#include "profile-list.hpp"
 
 namespace t48::pde {
+namespace {
+
+// A profile popup's value from its stored added profile: the item of that profile, or
+// the PPD default when the profile is not listed (any more).
+int32_t addedProfileValue(const PDEControlItem* item, const cf::Value* model) {
+    const int16_t position = PDECommon::commonGetTicketAddedProfile(item, model);
+    if (position < 1 || item->choices == nullptr) {
+        return PDECommon::commonGetDefualtValueFromPPDWithSInt32(item);
+    }
+    return static_cast<int32_t>(item->choices->size()) + position - 1;
+}
+
+}  // namespace
 
 std::string PDECommon::commonGetPPDProductName(const cf::PrintSettings*) {
     return kPDEProductKey;
@@ -86,11 +100,18 @@ int32_t PDECommon::commonSyncTicketFromPane(cf::PrintSettings* settings,
         const int32_t row = commonGetControlValueFromPPDWithSInt32(item);
         const auto rows = static_cast<int32_t>(item->choices->size());
         // No selection, or a check box whose state has no choice row: nothing to store.
-        if (row < 0 || row >= rows) {
+        if (row < 0) {
             continue;
         }
-        const ChoiceRow& choice = (*item->choices)[static_cast<size_t>(row)];
-        model->set(choice.optionKeyword, cf::Value::string(choice.choiceKeyword));
+        if (row < rows) {
+            const ChoiceRow& choice = (*item->choices)[static_cast<size_t>(row)];
+            model->set(choice.optionKeyword, cf::Value::string(choice.choiceKeyword));
+            commonSetTicketAddedProfileFlag(item, model.get(), kAddedProfileFlagOff);
+        } else if (row - rows < store::kProfileSlots) {
+            // An item after the PPD choices: one of the user's profiles. Storing it sets
+            // the "Custom" flag; a store that fails leaves the flag as it was.
+            commonSetTicketAddedProfile(item, model.get(), static_cast<int16_t>(row - rows + 1));
+        }
     }
     return commonCFDictionaryMapToTicket(settings, model.get());
 }
@@ -107,7 +128,9 @@ int32_t PDECommon::commonSyncPaneFromTicket(cf::PrintSettings* settings,
             continue;
         }
         int32_t value = -1;
-        if (const cf::ValueRef stored = model->get(item->ppdKey)) {
+        if (commonGetTicketAddedProfileFlag(item, model.get()) == kAddedProfileFlagOn) {
+            value = addedProfileValue(item, model.get());
+        } else if (const cf::ValueRef stored = model->get(item->ppdKey)) {
             // A stored value that is no string leaves the control as it is.
             if (stored->is(cf::ValueType::String)) {
                 value = commonGetTicketValueWithSInt32(item, item->ppdKey, stored.get());

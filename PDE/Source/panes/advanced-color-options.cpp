@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "launch.hpp"
+#include "pde-common.hpp"
 #include "profile-store.hpp"
 #include "root-path.hpp"
 
@@ -17,6 +18,11 @@ void AdvancedColorOptions::createPDEControlTable() {
     if (button_ManageProfile != nullptr) {
         button_ManageProfile->setEnabled(store::ZTPListIsAdminProfile() == 1);
     }
+}
+
+void AdvancedColorOptions::createPDEItemForPPDKey() {
+    PDEPane::createPDEItemForPPDKey();
+    PDECommon::commonAddMenuFromProfilePlist(ctrlTable_);
 }
 
 void AdvancedColorOptions::downloadManagerButton(ui::Control&) {

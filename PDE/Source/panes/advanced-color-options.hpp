@@ -11,6 +11,9 @@ class AdvancedColorOptions : public PDEPane {
 public:
     // Builds the table, then shows the Image tab.
     void createPDEControlTable() override;
+    // Titles and the PPD choices, then the user's stored profiles in the seven profile
+    // popups.
+    void createPDEItemForPPDKey() override;
     // Starts the download manager application when it is installed; nothing otherwise.
     void downloadManagerButton(ui::Control& sender);
 

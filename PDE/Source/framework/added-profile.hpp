@@ -1,0 +1,55 @@
+#pragma once
+// The profiles a profile popup offers after its PPD choices: which entries of the user's
+// profile list they are, where each lies on the printer, and how that path is written
+// into the print settings.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "profile-list.hpp"
+
+namespace t48::pde {
+
+// The storage of a profile on the printer: the folder its file lies in and the key of
+// the word the menus show for it.
+struct ProfileLocation {
+    int32_t location;    // the entry's iLocation
+    const char* folder;  // ends with '/'
+    const char* wordKey;
+};
+
+// The printer's storage for `location` (4 the disk, 5 the card); null for any other.
+const ProfileLocation* profileLocationFor(int32_t location);
+
+// True for an entry state the popups list and number: 3, 4 and 6. The menus and the
+// ticket entries both use this one test, so item positions and stored positions agree
+// even for a list holding states outside 1 to 6.
+bool isListedProfileState(int32_t state);
+
+// The profile-list class index (store::kClassRGB, kClassSIM, kClassDST) of a record's
+// profileClass (1 RGB, 3 SIM, 2 DST); -1 for a record that lists no profiles.
+int profileListIndex(int16_t profileClass);
+
+// A text field of an entry up to its terminator, never past its 32 bytes.
+std::string_view profileText(const char (&field)[store::kProfileTextSize]);
+
+// The entry's file path on the printer: the folder of its location followed by its
+// FileName, or the FileName alone when the location has no folder.
+std::string addedProfilePath(const store::ProfileEntry& entry);
+
+// Each byte b as the two characters 0x30 + (b >> 4) and 0x30 + (b & 0x0F): ASCII "0" to
+// "?", twice the byte length.
+std::string encodeAddedProfilePath(std::string_view bytes);
+// The bytes `text` was made from; nothing for text of odd length or holding a character
+// outside "0" to "?", which no encoding makes.
+std::optional<std::string> decodeAddedProfilePath(std::string_view text);
+
+// The user's profile lists, read through the store into lists cleared first: RGB, SIM
+// and DST into `lists[0..2]`, or one class into `list`. store::kStoreOK, or
+// store::kStoreFailed for a missing, unreadable or rejected file (lists left cleared).
+int readPanelProfileLists(store::ProfileList* lists);
+int readPanelProfileList(store::ProfileList* list, int classIndex);
+
+}  // namespace t48::pde
