@@ -3,7 +3,8 @@
 # a simulated T48 printer (snmpd with t48-printer-sim on 127.0.8.200, SNMP port 161),
 # the service, the helper installed under a demo root (a temporary folder), and a
 # pdehost session whose queue is "lpd://127.0.8.200/T48". It ends by showing the
-# profiles the walk merged into the user's file and the panel's profile popups.
+# profiles the walk merged into the user's file, lists one of each class (as a user would
+# in the profile window) and shows the panel's profile popups of a new session.
 # Needs root (port 161). Everything it starts is stopped by its PID on exit.
 set -eu
 cd "$(dirname "$0")/.."
@@ -74,7 +75,18 @@ grep -h walk "$demo/service.log" || true
 echo "== the profiles the walk merged into $(id -un)'s file"
 build/tools/t48-profiles/t48-profiles show
 
-echo "== the panel's profile popups (Image RGB source, destination, simulation)"
+echo "== the first printer profile of each class listed in the menus (as the profile window would)"
+build/tools/t48-profiles/t48-profiles show | python3 -c '
+import json, sys
+lists = json.load(sys.stdin)
+for name, profiles in lists.items():
+    if profiles["entries"]:
+        profiles["entries"][0]["InMenu"] = 4  # confirmed by the printer, listed
+        print(name + ":", profiles["entries"][0]["FileName"], file=sys.stderr)
+json.dump(lists, sys.stdout)' >"$demo/listed.json"
+build/tools/t48-profiles/t48-profiles import "$demo/listed.json"
+
+echo "== the panel's profile popups in a new session (Image RGB source, destination, simulation)"
 build/host/pdehost --ppd PDE/Resources/T48.ppd --printer T48_Demo \
     --device-uri "lpd://$PRINTER/T48" show | python3 -c '
 import json, sys
