@@ -5,8 +5,8 @@
     so each refreshes twice), for an "lpd://" queue of a simulated printer with 20
     profiles (snmpd with t48-printer-sim on 127.0.8.210:161), for a switched-off printer
     (127.0.8.211, nothing listening), and for "usb://", which makes no walk;
-  * the panel's forwarded save of a full profile file (forward-save-bench: write test,
-    chunks, rename, each a helper run).
+  * the panel's forwarded save of a complete profile file (forward-save-bench: write test,
+    chunks, rename, each a helper run), and the serialising alone.
 
 Usage (as root, for port 161): bench/refresh/refresh-bench.py [BUILD_DIR] [RUNS]
 Prints medians in milliseconds. Everything runs under a fresh filesystem root in /tmp;
@@ -108,10 +108,15 @@ def main():
              "--benchmark_min_time=0.2", "--benchmark_format=json"],
             env=env, check=True, capture_output=True, text=True).stdout
         for bench in json.loads(out)["benchmarks"]:
-            if bench.get("aggregate_name") == "median":
-                slots = bench["run_name"].split("/")[1]
-                print("forwarded save, complete file, %3s used slots: median %8.1f ms "
+            if bench.get("aggregate_name") != "median":
+                continue
+            name, slots = bench["run_name"].split("/")[:2]
+            if name == "BM_ForwardedSave":
+                print("forwarded save, complete file, %3s used slots: median %7.1f ms "
                       "(%d chunks, %d reps)" % (slots, bench["real_time"], bench["chunks"], runs))
+            else:
+                print("  of which serialising, %3s used slots:        median %7.1f ms"
+                      % (slots, bench["real_time"]))
     finally:
         for child in children:
             child.terminate()
