@@ -74,8 +74,7 @@ void recordWaitStatus(int status, TaskResult* result) {
 // most kMaxOutputBytes more, should that grandchild go on writing).
 void drainAfterExit(int fd, OutputSink* sink) {
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
-    for (std::size_t rounds = kMaxOutputBytes / 65536; rounds > 0 && sink->readOnce(fd);
-         --rounds) {
+    for (std::size_t rounds = kMaxOutputBytes / 65536; rounds > 0 && sink->readOnce(fd); --rounds) {
         pollfd ready{fd, POLLIN, 0};
         if (poll(&ready, 1, 0) <= 0) {
             break;
