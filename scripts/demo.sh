@@ -1,9 +1,96 @@
 #!/bin/sh
-# Installs what is missing, builds, and runs a dialog session through pdehost over
-# the sample T48 PPD, printing the panel's state.
+# Installs what is missing, builds, and runs the whole profile refresh on this machine:
+# a simulated T48 printer (snmpd with t48-printer-sim on 127.0.8.200, SNMP port 161),
+# the service, the helper installed under a demo root (a temporary folder), and a
+# pdehost session whose queue is "lpd://127.0.8.200/T48". It ends by showing the
+# profiles the walk merged into the user's file, lists one of each class (as a user would
+# in the profile window) and shows the panel's profile popups of a new session.
+# Needs root (port 161). Everything it starts is stopped by its PID on exit.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc)" >/dev/null
-exec build/host/pdehost --ppd PDE/Resources/T48.ppd show
+cmake --build build -j "$(nproc)" --target pdehost colorpde xpcservice T48Helper \
+    t48-printer-sim t48-profiles >/dev/null
+
+PRINTER=127.0.8.200
+demo=$(mktemp -d /tmp/t48-demo.XXXXXX)
+pids=""
+cleanup() {
+    for pid in $pids; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    [ -n "${T48_DEMO_KEEP:-}" ] || rm -rf "$demo"
+}
+trap cleanup EXIT INT TERM
+
+# Wait up to 10 s for a condition.
+await() {
+    i=0
+    until eval "$1"; do
+        i=$((i + 1))
+        [ "$i" -lt 400 ] || { echo "demo: $2" >&2; exit 1; }
+        sleep 0.025
+    done
+}
+
+echo "== the printer: snmpd with t48-printer-sim on $PRINTER:161"
+mkdir -p "$demo/printer"
+i=1
+for name in "Office Proof" "Coated FOGRA39" "Uncoated FOGRA29" "Newsprint" "Glossy Photo" \
+            "Matte Photo" "Label Stock" "Transparency" "Recycled Paper" "Heavy Cardstock" \
+            "Brochure Gloss" "Poster Satin" "Sepia Look" "Warm Grey" "Cool Grey" \
+            "Corporate Blue" "Signage Vinyl" "Canvas" "Fine Art Rag" "Draft Saver"; do
+    printf '%d\t4\t%s\tPROF%02d.ICC\t%d\t0\t1\n' "$i" "$name" "$i" $(((i - 1) % 3 + 1)) \
+        >>"$demo/printer/rows"
+    i=$((i + 1))
+done
+sed -e "s|@AGENT_ADDRESS@|udp:$PRINTER:161|" \
+    -e "s|@PRINTER_SIM@|$PWD/build/sim/t48-printer-sim|" \
+    -e "s|@ROWS_FILE@|$demo/printer/rows|" -e "s|@REQUEST_LOG@||" \
+    build/sim/snmpd.conf.in >"$demo/printer/snmpd.conf"
+SNMP_PERSISTENT_DIR="$demo/printer/state" MIBS= MIBDIRS=/nonexistent \
+    /usr/sbin/snmpd -f -Lo -C -c "$demo/printer/snmpd.conf" >"$demo/printer/snmpd.log" 2>&1 &
+pids="$pids $!"
+await "ss -Hlun src $PRINTER:161 | grep -q ." "snmpd did not start (see $demo/printer/snmpd.log)"
+
+echo "== the helper, installed under the demo root $demo/root"
+DESTDIR="$demo/root" cmake --install build --component helper >/dev/null
+# The shared preferences folder, as the driver's installation makes it.
+prefs="$demo/root/Library/Printers/ORVELL/Preferences/orvell.printers.T48"
+mkdir -p "$prefs" && chmod 1777 "$prefs"
+export T48_ROOT="$demo/root" T48_XPC_SOCKET="$demo/xpcservice.sock"
+
+echo "== the service on $T48_XPC_SOCKET"
+JOURNAL_STREAM= build/Helper/XPCService/xpcservice 2>"$demo/service.log" &
+pids="$pids $!"
+await "[ -S '$T48_XPC_SOCKET' ]" "the service did not start (see $demo/service.log)"
+
+echo "== a dialog session on the queue lpd://$PRINTER/T48 (the view refreshes the profiles)"
+build/host/pdehost --ppd PDE/Resources/T48.ppd --printer T48_Demo \
+    --device-uri "lpd://$PRINTER/T48" show >"$demo/session.json"
+grep -h walk "$demo/service.log" || true
+
+echo "== the profiles the walk merged into $(id -un)'s file"
+build/tools/t48-profiles/t48-profiles show
+
+echo "== the first printer profile of each class listed in the menus (as the profile window would)"
+build/tools/t48-profiles/t48-profiles show | python3 -c '
+import json, sys
+lists = json.load(sys.stdin)
+for name, profiles in lists.items():
+    if profiles["entries"]:
+        profiles["entries"][0]["InMenu"] = 4  # confirmed by the printer, listed
+        print(name + ":", profiles["entries"][0]["FileName"], file=sys.stderr)
+json.dump(lists, sys.stdout)' >"$demo/listed.json"
+build/tools/t48-profiles/t48-profiles import "$demo/listed.json"
+
+echo "== the panel's profile popups in a new session (Image RGB source, destination, simulation)"
+build/host/pdehost --ppd PDE/Resources/T48.ppd --printer T48_Demo \
+    --device-uri "lpd://$PRINTER/T48" show | python3 -c '
+import json, sys
+panel = json.loads(sys.stdin.readline())
+for name in ("menu_iRGBSource", "menu_iDestinationProfile", "menu_sSimulationProfile"):
+    print(name + ":", ", ".join(panel["controls"][name]["items"]))
+print("button_ManageProfile enabled:", panel["controls"]["button_ManageProfile"]["enabled"])'

@@ -38,6 +38,11 @@ const char* const kProfiles = R"({
      "ProfileName": "Dest", "Location": 5}]}
 })";
 
+// A queue the panel never walks and that uses the plain store operations: the file
+// stays as imported until the window saves it. (An LPD or Bonjour queue would be
+// refreshed from its printer first each time pdehost asks for the panel's view.)
+const char* const kNetworkQueue = "ipp://127.0.0.1/printers/t48";
+
 class PdeHostWindow : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -57,8 +62,7 @@ protected:
         return environment;
     }
     static std::string tool() { return binaryDir() + "/tools/t48-profiles/t48-profiles"; }
-    RunResult session(std::vector<std::string> commands,
-                      const std::string& uri = "lpd://127.0.0.1/t48") {
+    RunResult session(std::vector<std::string> commands, const std::string& uri = kNetworkQueue) {
         std::vector<std::string> argv = {
             pdehost(), "--printer", "T48_Office",          "--device-uri",
             uri,       "click",     "button_ManageProfile"};
@@ -91,8 +95,9 @@ TEST_F(PdeHostWindow, WindowPrintsItsStateRowsAndControls) {
                     "[(r['icon'], r['inmenu'], r['filename'], r['profilename'], "
                     "r['location']) for r in " +
                         rows() + "]"),
-              "[(True, 0, 'PRINTER.ICC', 'Printer', 'Disk'), (False, 1, 'MINE.ICC', 'Mine', "
-              "'Disk'), (False, 0, 'CARD.ICC', 'Card one', 'Card')]");
+              "[(False, 0, 'PRINTER.ICC', 'Printer', 'Disk'), (False, 1, 'MINE.ICC', 'Mine', "
+              "'Disk'), (False, 0, 'CARD.ICC', 'Card one', 'Card')]")
+        << "the printer icon belongs to walked queues only";
     EXPECT_EQ(query(run.out, "sorted(docs[0]['controls'])"),
               "['_addButton', '_browse', '_deleteButton', '_editButton', '_fileNameEdit', "
               "'_fileNameText', '_localCancel', '_localOK', '_locationMenu', '_locationText', "
@@ -261,6 +266,17 @@ TEST_F(PdeHostWindow, WindowCommandsNeedAnOpenWindow) {
     const RunResult row = session({"select", "7"});
     EXPECT_NE(row.exitStatus, 0);
     EXPECT_NE(row.err.find("no row 7"), std::string::npos) << row.err;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PdeHostWindow, WithoutWriteAccessTheButtonIsDisabledAndOpensNothing) {
+    service.stopService();
+    const RunResult run = session({"window"});
+    EXPECT_NE(run.exitStatus, 0);
+    EXPECT_NE(run.err.find("no window is open"), std::string::npos) << run.err;
 }
 
 }  // namespace

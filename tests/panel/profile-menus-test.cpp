@@ -9,6 +9,7 @@
 #include "panel-test-support.hpp"
 #include "pde-common.hpp"
 #include "pde-plugin.hpp"
+#include "profile-plist.hpp"
 #include "store-fixture.hpp"
 
 namespace {
@@ -124,11 +125,18 @@ protected:
     }
     void TearDown() override { unsetenv("T48_ROOT"); }
 
-    // Writes the lists through the store, then loads and restores a fresh panel.
+    // The panel's store writes only through the helper: the file is written here as the
+    // service writes it, the serialised lists whole.
+    int writeFile() {
+        std::string xml;
+        int status = t48::store::detail::serializeProfileLists(&lists.rgb(), &lists.sim(),
+                                                               &lists.dst(), &xml);
+        t48::store::testing::writeText(profileFile, xml);
+        return status;
+    }
+    // Writes the lists, then loads and restores a fresh panel.
     void writeAndLoad() {
-        ASSERT_EQ(t48::store::setServiceProfilePaths(t48::store::realUserLoginName(), "T48"),
-                  kStoreOK);
-        ASSERT_EQ(lists.write(), kStoreOK);
+        ASSERT_EQ(writeFile(), kStoreOK);
         load();
     }
     void load(const std::string& ppd = samplePPDPath()) {
@@ -203,7 +211,7 @@ TEST_F(ProfileMenus, RebuildingTheMenusDoesNotRepeatTheProfiles) {
 
 TEST_F(ProfileMenus, APopupWhoseOptionThePPDLacksGetsNoProfiles) {
     append(&lists.sim(), makeEntry(1, 4, "s.icc", "S", 4));
-    ASSERT_EQ(lists.write(), kStoreOK);
+    ASSERT_EQ(writeFile(), kStoreOK);
     load(dataPath("T48-partial.ppd"));
     EXPECT_EQ(popup(kSimulation)->numberOfItems(), 0);
     advanced->createPDEItemForPPDKey();
@@ -330,7 +338,7 @@ TEST_F(ProfileMenus, ProfileRemovedFromTheFileFallsBackToTheDefault) {
     save();
     lists.sim().litem[1] = {};
     lists.sim().iNum = 1;
-    ASSERT_EQ(lists.write(), kStoreOK);
+    ASSERT_EQ(writeFile(), kStoreOK);
     restore();
     EXPECT_EQ(popup(kSimulation)->indexOfSelectedItem(), 0);
 }

@@ -67,7 +67,10 @@ protected:
         host_ = std::make_unique<t48::testing::TestHost>(t48::testing::samplePPDPath());
         host_->session().setCurrentPrinter(cf::Printer("T48_Office", deviceURI));
         panel_ = std::make_unique<PDEPlugInInterface>(host_.get());
-        ASSERT_NE(panel_->panelView(), nullptr);
+        // Loaded as the print dialog's first request does, without the view request's
+        // refresh from the printer (which would walk it and merge the answer in).
+        panel_->myLoad();
+        ASSERT_NE(panel_->onAdvancedView(), nullptr);
         control_ = panel_->profileControl();
         ASSERT_NE(control_, nullptr);
     }

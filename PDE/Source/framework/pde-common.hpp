@@ -139,6 +139,16 @@ public:
     // Copies every entry of `dictionary` to the top level: 0, or kPDEMemFullErr.
     static int32_t commonCFDictionaryMapToTicket(cf::PrintSettings* settings,
                                                  const cf::Value* dictionary);
+
+    // --- Printer address and profile refresh (refresh/) ---
+
+    // Protocol type of a device URI by its prefix (kProtocol... constants); -1 without one.
+    static int16_t commoniGetProtocolByUrl(const char* uri);
+    // Protocol type of the session's current printer; -1 without session, printer or URI.
+    static int16_t commoniGetProtocol(const cf::PrintSession* session);
+    // Backs up the profile file, then has the service walk the current printer and merge
+    // its profiles. Always 0; every failure ends the refresh silently.
+    static int32_t commonGetProfilesFromMIB(const cf::PrintSession* session);
 };
 
 // The product key of the model dictionaries in the print settings.

@@ -5,6 +5,7 @@
 #include "constraint-engine.hpp"
 #include "pde-bundle.hpp"
 #include "pde-common.hpp"
+#include "profile-store.hpp"
 
 namespace t48::pde {
 namespace {
@@ -110,6 +111,9 @@ std::vector<std::string> PDEPlugInInterface::supportedPPDOptionKeys() {
 
 ui::View* PDEPlugInInterface::panelView() {
     myLoad();
+    if (store::ZTPListIsAdminProfile() == 1) {
+        PDECommon::commonGetProfilesFromMIB(session_);
+    }
     return pdeMainView_;
 }
 

@@ -4,6 +4,7 @@
 
 #include "launch.hpp"
 #include "pde-common.hpp"
+#include "profile-store.hpp"
 #include "root-path.hpp"
 
 namespace t48::pde {
@@ -12,6 +13,10 @@ void AdvancedColorOptions::createPDEControlTable() {
     PDEPane::createPDEControlTable();
     if (tab_SwitchVew != nullptr) {
         tab_SwitchVew->selectTabAtIndex(0);
+    }
+    // Asked each time the table is built: the profile window writes the shared list.
+    if (button_ManageProfile != nullptr) {
+        button_ManageProfile->setEnabled(store::ZTPListIsAdminProfile() == 1);
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include "advanced-color-options.hpp"
 #include "constraint-engine.hpp"
+#include "device-address.hpp"
 #include "pde-bundle.hpp"
 #include "pde-common.hpp"
 #include "profile-store.hpp"
@@ -15,30 +16,6 @@ namespace t48::pde {
 
 using namespace window;
 
-namespace {
-
-// Interim until the panel's protocol test is merged: the protocol type of the session's
-// current printer by its device URI's prefix.
-int16_t sessionProtocolType(const cf::PrintSession* session) {
-    static constexpr struct {
-        const char* prefix;
-        int16_t type;
-    } kPrefixes[] = {{"mdns://", 1}, {"dnssd://", 1}, {"lpd://", 0}, {"pap://", 2}, {"usb://", 3}};
-    const cf::Printer* printer = nullptr;
-    std::string uri;
-    if (session == nullptr || session->getCurrentPrinter(printer) != 0 || printer == nullptr ||
-        printer->copyDeviceURI(uri) != 0) {
-        return -1;
-    }
-    for (const auto& entry : kPrefixes) {
-        if (uri.rfind(entry.prefix, 0) == 0) {
-            return entry.type;
-        }
-    }
-    return -1;
-}
-
-}  // namespace
 
 void ProfileControl::setConstTable(PDEControlItem* table) {
     constTable = table;
@@ -49,7 +26,7 @@ void ProfileControl::setConstTable(PDEControlItem* table) {
 }
 
 bool ProfileControl::usesMapping() const {
-    return protocolType == kProtocolPap || protocolType == kProtocolUsb;
+    return protocolType == kProtocolPAP || protocolType == kProtocolUSB;
 }
 
 void ProfileControl::showProfileManagementWindow(ui::Control&) {
@@ -108,7 +85,7 @@ void ProfileControl::initWithProfileControl() {
     if (onAdvancedView != nullptr) {
         onAdvancedView->setControlValueToTicket();
     }
-    protocolType = sessionProtocolType(session);
+    protocolType = PDECommon::commoniGetProtocol(session);
     fillLocationMenu();
     setUpColumns();
     if (_profileMenu != nullptr) {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "device-address.hpp"
 #include "pde-bundle.hpp"
 #include "profile-control.hpp"
 #include "profile-window-data.hpp"
@@ -93,7 +94,7 @@ ui::ObjectValue ProfileControl::objectValueForTableColumn(ui::TableView&, ui::Ta
         return isListedInMenus(entry->iInMenu) ? 1 : 0;
     }
     if (identifier == kColumnIcon) {
-        const bool walked = protocolType == kProtocolLpd || protocolType == kProtocolBonjour;
+        const bool walked = protocolType == kProtocolLPD || protocolType == kProtocolBonjour;
         if (walked && isConfirmedOnPrinter(entry->iInMenu) && column.dataCell() != nullptr) {
             column.dataCell()->setImage(ui::Image::imageWithContentsOfFile(rootedPath(kIconPath)));
         }

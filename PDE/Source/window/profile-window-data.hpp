@@ -27,13 +27,6 @@ inline constexpr int32_t kLocationCard = 5;
 inline constexpr int kLocationItemDisk = 0;
 inline constexpr int kLocationItemCard = 1;
 
-// Protocol types whose queues are never walked: the window uses the mapping variants.
-inline constexpr int16_t kProtocolPap = 2;
-inline constexpr int16_t kProtocolUsb = 3;
-// Protocol types whose confirmed entries show the printer icon (LPD, Bonjour).
-inline constexpr int16_t kProtocolLpd = 0;
-inline constexpr int16_t kProtocolBonjour = 1;
-
 // Limits of the two text fields.
 inline constexpr int32_t kFileNameMaxLength = 31;
 inline constexpr int32_t kFileNameMaxExtension = 3;

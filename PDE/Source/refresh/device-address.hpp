@@ -1,0 +1,60 @@
+#pragma once
+// From a queue's device URI to the printer address the walk is sent to.
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace t48::pde {
+
+inline constexpr int16_t kProtocolLPD = 0;
+inline constexpr int16_t kProtocolBonjour = 1;
+inline constexpr int16_t kProtocolPAP = 2;
+inline constexpr int16_t kProtocolUSB = 3;
+inline constexpr int16_t kProtocolUnknown = -1;
+
+struct ProtocolPrefix {
+    const char* prefix;  // compared case-sensitively with the URI's beginning
+    int16_t type;
+};
+// In the order the prefixes are tried.
+extern const ProtocolPrefix kProtocolTable[];
+extern const std::size_t kProtocolTableSize;
+
+// The Bonjour resolve gives up after this long.
+inline constexpr std::chrono::milliseconds kBonjourResolveTimeout{1000};
+// The printer address is text of at most this many bytes.
+inline constexpr std::size_t kPrinterAddressMaxBytes = 254;
+
+struct BonjourService {
+    std::string name;    // element 0 of the host name, percent escapes replaced
+    std::string type;    // elements 1 and 2, "_pdl-datastream._tcp"
+    std::string domain;  // element 3, "local"
+};
+
+// The service named by a Bonjour URI's host name (as written, escapes kept); nothing
+// when it has fewer than four dot-separated elements or its name is empty.
+std::optional<BonjourService> bonjourServiceFromHost(const std::string& host);
+
+// The URI's host name exactly as written (percent escapes kept); nothing when libcups
+// cannot take the URI apart or it has no host.
+std::optional<std::string> uriHostAsWritten(const std::string& uri);
+
+// The URI's network location: the host, and ":port" when the URI gives a port.
+std::optional<std::string> uriNetworkLocation(const std::string& uri);
+
+// The walk's host argument: `address` cut at its first ':'. Nothing when the result is
+// empty, longer than kPrinterAddressMaxBytes, not printable ASCII, or would be read as
+// an option of the walk's command line (begins with '-').
+std::optional<std::string> walkHostFromAddress(const std::string& address);
+
+// The printer address of a device URI, resolving Bonjour names; nothing when the
+// protocol allows no walk or the address cannot be had.
+std::optional<std::string> printerAddressForURI(const std::string& uri, int16_t protocol);
+
+// The helper's arguments after "mibwalk_XPC" for a walk of `host` as `user`.
+std::vector<std::string> walkRequestArguments(const std::string& user, const std::string& host);
+
+}  // namespace t48::pde
