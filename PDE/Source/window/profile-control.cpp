@@ -16,7 +16,6 @@ namespace t48::pde {
 
 using namespace window;
 
-
 void ProfileControl::setConstTable(PDEControlItem* table) {
     constTable = table;
     constTableCount = 0;
