@@ -19,8 +19,7 @@ struct CommandRow {
 };
 
 // The pane in the panel's container, by the identifiers of its views.
-std::string visiblePane(pde::PDEPanelProtocol& panel) {
-    ui::View* main = panel.panelView();
+std::string visiblePane(const ui::View* main) {
     if (main == nullptr) {
         return "";
     }
@@ -56,8 +55,8 @@ bool runShow(HostSession& session, const std::string&, std::ostream& out, std::s
         controls += (controls.size() > 1 ? ", " : "") + jsonString(named.outlet) + ": " +
                     controlJSON(*named.control);
     }
-    out << "{\"pane\": " << jsonString(visiblePane(panel)) << ", \"controls\": " << controls
-        << "}}\n";
+    out << "{\"pane\": " << jsonString(visiblePane(session.view()))
+        << ", \"controls\": " << controls << "}}\n";
     return true;
 }
 

@@ -73,7 +73,7 @@ bool HostSession::open(const HostOptions& options, std::string& error) {
 
 void HostSession::begin() {
     panel_->supportedPPDOptionKeys();
-    panel_->panelView();
+    view_ = panel_->panelView();
     int32_t ignored = 0;
     panel_->restoreValuesAndReturnError(&ignored);
     panel_->willShow();

@@ -35,6 +35,8 @@ public:
     bool end(std::string& error);
 
     pde::PDEPanelProtocol& panel() { return *panel_; }
+    // The view the panel answered when the dialog opened it; a dialog keeps it.
+    ui::View* view() const { return view_; }
     cf::PrintSettings* printSettings() override { return &settings_; }
     cf::PrintSession* printSession() override { return &session_; }
     ppd_file_s* ppdFile() override { return ppd_; }
@@ -47,6 +49,7 @@ private:
     void* library_ = nullptr;
     std::unique_ptr<pde::PDEPlugInProtocol> plugin_;
     std::unique_ptr<pde::PDEPanelProtocol> panel_;
+    ui::View* view_ = nullptr;
 };
 
 }  // namespace t48::host

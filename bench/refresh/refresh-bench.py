@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Times the profile refresh and the forwarded save with the real programs:
 
-  * panelView, as whole-process `pdehost ... show` sessions (each asks for the view twice,
-    so each refreshes twice), for an "lpd://" queue of a simulated printer with 20
+  * panelView, as whole-process `pdehost ... show` sessions (each asks for the view once,
+    so each refreshes once), for an "lpd://" queue of a simulated printer with 20
     profiles (snmpd with t48-printer-sim on 127.0.8.210:161), for a switched-off printer
     (127.0.8.211, nothing listening), and for "usb://", which makes no walk;
   * the panel's forwarded save of a complete profile file (forward-save-bench: write test,

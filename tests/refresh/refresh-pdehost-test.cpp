@@ -107,17 +107,23 @@ TEST_F(RefreshSession, LpdQueueWalksThePrinterAtItsAddressAndMergesItsProfiles) 
     }
 }
 
-TEST_F(RefreshSession, EveryRequestForTheViewRefreshesAgain) {
+TEST_F(RefreshSession, EachDialogOpeningRefreshesOnce) {
     TempDir printerDir;
     SnmpdPrinter printer(printerDir.path(), "127.0.8.2", 161, generatedRows(5));
     ASSERT_TRUE(printer.started()) << "snmpd did not come up on " << printer.peer();
-    RunResult session = pdehost("lpd://127.0.8.2/queue", {"show"});
-    ASSERT_EQ(session.exitStatus, 0) << session.err;
-    const std::vector<std::string> seen = runs();
+    // The host keeps the view it was given: showing the panel's state again walks nothing.
+    RunResult first = pdehost("lpd://127.0.8.2/queue", {"show", "show"});
+    ASSERT_EQ(first.exitStatus, 0) << first.err;
+    std::vector<std::string> seen = runs();
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), "mibwalk_XPC 127.0.8.2"), 1);
+
+    RunResult second = pdehost("lpd://127.0.8.2/queue", {"show"});
+    ASSERT_EQ(second.exitStatus, 0) << second.err;
+    seen = runs();
     EXPECT_EQ(std::count(seen.begin(), seen.end(), "mibwalk_XPC 127.0.8.2"), 2);
-    // After two refreshes the previous file holds the first walk's merge.
+    // The second opening backed up the first walk's merge before walking again.
     EXPECT_NE(fileNames(root_.previousPath()).find("PROF5.ICC"), std::string::npos);
-    EXPECT_EQ(managementButton(session), "color True\n");
+    EXPECT_EQ(managementButton(second), "color True\n");
 }
 
 class RefreshWithoutWalk : public RefreshSession,
