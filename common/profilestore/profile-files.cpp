@@ -137,7 +137,8 @@ int writeTestFile(const std::string& path) {
 }
 
 int fileOpensForReading(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking: opening a FIFO planted under the name must not stall the walk.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         return 0;
     }
@@ -160,7 +161,7 @@ int moveFileOver(const std::string& from, const std::string& to) {
 }
 
 int readWholeFile(const std::string& path, std::string* out) {
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat info {};
     if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
         static_cast<std::size_t>(info.st_size) > kMaxProfileFileSize) {

@@ -147,6 +147,15 @@ TEST_F(FilesTest, BackupOfAMissingCurrentFileLeavesAnEmptyPreviousFile) {
     EXPECT_FALSE(exists(current_));
 }
 
+TEST_F(FilesTest, AFifoInPlaceOfTheFileFailsWithoutBlocking) {
+    writeText(previous_, "kept backup");
+    ASSERT_EQ(mkfifo(current_.c_str(), 0664), 0);
+    Lists lists;
+    EXPECT_EQ(lists.read(), kStoreFailed);
+    ZTPListSwapProfile(kSwapBackupCurrent);
+    EXPECT_EQ(fileText(previous_), "kept backup");
+}
+
 TEST_F(FilesTest, ExistAndRemove) {
     EXPECT_EQ(ZTPListExistProfile(), 0);
     saveOneEntry("a.icc");
