@@ -1,6 +1,8 @@
 #include "profile-files.hpp"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -88,9 +90,46 @@ int createTempBeside(const std::string& path, std::string* tempPath) {
     return -1;
 }
 
+// The process id in a temporary name ".<base>.tmp-<pid>-..." of `base`, or 0.
+pid_t temporaryOwnerPid(std::string_view name, std::string_view base) {
+    std::string prefix = "." + std::string(base) + ".tmp-";
+    if (name.substr(0, prefix.size()) != prefix) {
+        return 0;
+    }
+    long long pid = 0;
+    std::size_t i = prefix.size();
+    for (; i < name.size() && name[i] >= '0' && name[i] <= '9' && pid < 0x7FFFFFFF; ++i) {
+        pid = pid * 10 + (name[i] - '0');
+    }
+    return i < name.size() && name[i] == '-' ? static_cast<pid_t>(pid) : 0;
+}
+
+// Removes the temporary files of `path` that a killed save of ours left: regular files of
+// this user whose process is gone. Names are only unlinked, never followed.
+void removeStaleTemporaries(const std::string& path) {
+    std::string folder = folderOf(path);
+    std::string base = path.substr(path.rfind('/') + 1);
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    while (dirent* item = ::readdir(dir)) {
+        pid_t pid = temporaryOwnerPid(item->d_name, base);
+        struct stat info {};
+        if (pid <= 0 || pid == ::getpid() || ::kill(pid, 0) == 0 || errno != ESRCH ||
+            ::fstatat(::dirfd(dir), item->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) {
+            continue;
+        }
+        ::unlinkat(::dirfd(dir), item->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
 }  // namespace
 
 int writeFileAtomically(const std::string& path, std::string_view bytes) {
+    removeStaleTemporaries(path);
     std::string tempPath;
     Descriptor temp(createTempBeside(path, &tempPath));
     if (temp.get() < 0) {

@@ -3,7 +3,10 @@
 
 #include <dirent.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "store-fixture.hpp"
@@ -96,6 +99,28 @@ TEST_F(FilesTest, SaveDoesNotFollowALinkPlantedAsItsTemporaryName) {
     struct stat info {};
     ASSERT_EQ(lstat(current_.c_str(), &info), 0);
     EXPECT_TRUE(S_ISREG(info.st_mode));
+}
+
+TEST_F(FilesTest, SaveRemovesOnlyTheRegularTemporariesOfItsFileLeftByGoneProcesses) {
+    pid_t gone = fork();
+    if (gone == 0) {
+        _exit(0);
+    }
+    ASSERT_GT(gone, 0);
+    waitpid(gone, nullptr, 0);
+    std::string stale = "." + current_.substr(current_.rfind('/') + 1) + ".tmp-";
+    writeText(folder() + "/" + stale + std::to_string(gone) + "-0-1", "killed save");
+    writeText(folder() + "/" + stale + "1-0-1", "a live process");
+    writeText(folder() + "/.other.plist.tmp-" + std::to_string(gone) + "-0-1", "not ours");
+    std::string link = stale + std::to_string(gone) + "-0-2";
+    ASSERT_EQ(symlink("elsewhere", (folder() + "/" + link).c_str()), 0);
+    saveOneEntry("new.icc");
+    std::vector<std::string> kept = {".other.plist.tmp-" + std::to_string(gone) + "-0-1", link,
+                                     stale + "1-0-1", "alice-T48-profile.plist"};
+    std::vector<std::string> names = folderNames();
+    std::sort(kept.begin(), kept.end());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, kept);
 }
 
 TEST_F(FilesTest, WriteDictReplacesOneClassAndReportsWhatWasWritten) {
