@@ -104,32 +104,37 @@ pid_t temporaryOwnerPid(std::string_view name, std::string_view base) {
     return i < name.size() && name[i] == '-' ? static_cast<pid_t>(pid) : 0;
 }
 
-// Removes the temporary files of `path` that a killed save of ours left: regular files of
-// this user whose process is gone. Names are only unlinked, never followed.
-void removeStaleTemporaries(const std::string& path) {
-    std::string folder = folderOf(path);
-    std::string base = path.substr(path.rfind('/') + 1);
-    DIR* dir = ::opendir(folder.c_str());
+}  // namespace
+
+void removeStaleTemporaries(int folderFd, std::string_view leaf) {
+    int scanFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dir = scanFd >= 0 ? ::fdopendir(scanFd) : nullptr;
     if (dir == nullptr) {
+        if (scanFd >= 0) {
+            ::close(scanFd);
+        }
         return;
     }
     while (dirent* item = ::readdir(dir)) {
-        pid_t pid = temporaryOwnerPid(item->d_name, base);
+        pid_t pid = temporaryOwnerPid(item->d_name, leaf);
         struct stat info {};
         if (pid <= 0 || pid == ::getpid() || ::kill(pid, 0) == 0 || errno != ESRCH ||
-            ::fstatat(::dirfd(dir), item->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+            ::fstatat(folderFd, item->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 ||
             !S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) {
             continue;
         }
-        ::unlinkat(::dirfd(dir), item->d_name, 0);
+        ::unlinkat(folderFd, item->d_name, 0);
     }
     ::closedir(dir);
 }
 
-}  // namespace
-
 int writeFileAtomically(const std::string& path, std::string_view bytes) {
-    removeStaleTemporaries(path);
+    {
+        Descriptor folder(::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (folder.get() >= 0) {
+            removeStaleTemporaries(folder.get(), path.substr(path.rfind('/') + 1));
+        }
+    }
     std::string tempPath;
     Descriptor temp(createTempBeside(path, &tempPath));
     if (temp.get() < 0) {

@@ -18,9 +18,14 @@ namespace t48::store {
 // Files larger than this are not read (a full profile file is about half a megabyte).
 inline constexpr std::size_t kMaxProfileFileSize = 16u << 20;
 
-// Replaces `path` by `bytes` as above. kStoreOK; kStoreFailed when any step up to the
-// rename fails (the old file stays) or when flushing the folder after the rename fails
-// (the new file is in place but may not survive a power loss).
+// Removes from the folder open as `folderFd` the temporary files ".<leaf>.tmp-<pid>-..."
+// that saves killed mid-write left: regular files of this user whose process is gone.
+// Names are unlinked, never followed.
+void removeStaleTemporaries(int folderFd, std::string_view leaf);
+
+// Replaces `path` by `bytes` as above (first removing stale temporaries of `path`). kStoreOK;
+// kStoreFailed when any step up to the rename fails (the old file stays) or when flushing the
+// folder after the rename fails (the new file is in place but may not survive a power loss).
 int writeFileAtomically(const std::string& path, std::string_view bytes);
 
 // Replaces `to` by a copy of `from` the same way; a missing `from` gives an empty `to`.

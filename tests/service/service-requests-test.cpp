@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -147,6 +149,26 @@ TEST_F(ServiceRequests, WriteDictionaryReplacesTheFileAtTheURL) {
     EXPECT_EQ(run({"writeDictionaryToPlistFile_XPC", url, "new text ü"}),
               "writeDictionaryToPlistFile_XPC=TRUE\n");
     EXPECT_EQ(readFile(root_.currentPath()), "new text ü");
+}
+
+TEST_F(ServiceRequests, AWriteRemovesTheTemporaryFilesOfAKilledServiceButNoLink) {
+    pid_t gone = fork();
+    if (gone == 0) {
+        _exit(0);
+    }
+    ASSERT_GT(gone, 0);
+    waitpid(gone, nullptr, 0);
+    std::string current = root_.currentPath();
+    std::size_t slash = current.rfind('/');
+    std::string stale = current.substr(0, slash + 1) + "." + current.substr(slash + 1) + ".tmp-" +
+                        std::to_string(gone) + "-";
+    writeFile(stale + "a1", "killed write");
+    ASSERT_EQ(symlink("elsewhere", (stale + "a2").c_str()), 0);
+    EXPECT_EQ(run({"writeDictionaryToPlistFile_XPC", ServiceRoot::fileURL(current), "new"}),
+              "writeDictionaryToPlistFile_XPC=TRUE\n");
+    EXPECT_FALSE(fileExists(stale + "a1"));
+    struct stat link {};
+    EXPECT_EQ(lstat((stale + "a2").c_str(), &link), 0);
 }
 
 TEST_F(ServiceRequests, APercentEscapedURLNamesTheSameFile) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "profile-file-names.hpp"
+#include "profile-files.hpp"
 
 namespace t48::xpc {
 namespace {
@@ -59,9 +60,10 @@ std::string temporaryLeaf(const std::string& leaf) {
     if (getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
         return {};
     }
-    char suffix[16];
-    std::snprintf(suffix, sizeof suffix, "%02x%02x%02x%02x%02x%02x", random[0], random[1],
-                  random[2], random[3], random[4], random[5]);
+    // The process id lets a later save tell the leftovers of a killed service.
+    char suffix[40];
+    std::snprintf(suffix, sizeof suffix, "%d-%02x%02x%02x%02x%02x%02x", static_cast<int>(getpid()),
+                  random[0], random[1], random[2], random[3], random[4], random[5]);
     return "." + leaf + ".tmp-" + suffix;
 }
 
@@ -193,6 +195,7 @@ bool PreferencesFolder::replace(const std::string& leaf, std::string_view bytes,
         }
         close(fd);
     }
+    store::removeStaleTemporaries(fd_, leaf);
     std::string temporary = temporaryLeaf(leaf);
     int fd = temporary.empty()
                  ? -1
