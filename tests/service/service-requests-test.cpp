@@ -63,6 +63,14 @@ TEST_F(ServiceRequests, SwapModeTwoBacksUpTheCurrentFile) {
     EXPECT_EQ(readFile(root_.currentPath()), "current content");
 }
 
+TEST_F(ServiceRequests, SwapModeTwoMakesNoEmptyBackupOfACurrentFileThatDoesNotOpen) {
+    writeFile(root_.root() + "/target", "elsewhere");
+    ASSERT_EQ(symlink((root_.root() + "/target").c_str(), root_.currentPath().c_str()), 0);
+    EXPECT_EQ(run({"ztPListSwapProfile_XPC", "2", root_.currentPath(), root_.previousPath()}),
+              "ztPListSwapProfile_XPC=TRUE\n");
+    EXPECT_FALSE(fileExists(root_.previousPath()));
+}
+
 TEST_F(ServiceRequests, SwapModeNULLRestoresThePreviousFile) {
     writeFile(root_.currentPath(), "after a walk");
     writeFile(root_.previousPath(), "before the walk");

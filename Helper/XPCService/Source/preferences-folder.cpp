@@ -225,6 +225,9 @@ bool PreferencesFolder::replace(const std::string& leaf, std::string_view bytes,
 bool PreferencesFolder::copy(const std::string& from, const std::string& to) {
     std::string bytes;
     int fd = openat(fd_, from.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 && errno != ENOENT) {
+        return false;  // there but not openable (a link, no descriptor left): no empty copy
+    }
     if (fd >= 0) {
         struct stat info;
         bool usable = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && readAll(fd, &bytes);
