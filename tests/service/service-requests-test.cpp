@@ -113,6 +113,20 @@ TEST_F(ServiceRequests, ThreeChunksAndTheRenameInstallTheWholeText) {
     EXPECT_FALSE(fileExists(root_.temporaryPath()));
 }
 
+TEST_F(ServiceRequests, TheRenameKeepsThePermissionsOfTheCurrentFile) {
+    writeFile(root_.currentPath(), fullProfileText(1));
+    ASSERT_EQ(chmod(root_.currentPath().c_str(), 0640), 0);
+    std::string url = ServiceRoot::fileURL(root_.currentPath());
+    for (const std::string& chunk : saveChunks(fullProfileText(2, 200))) {
+        EXPECT_EQ(run({"writeDataToPlistFile_XPC", url, chunk}), "writeDataToPlistFile_XPC=TRUE\n");
+    }
+    EXPECT_EQ(run({"writeDataToPlistFileRename_XPC", url}),
+              "writeDataToPlistFileRename_XPC=TRUE\n");
+    struct stat info {};
+    ASSERT_EQ(stat(root_.currentPath().c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
 TEST_F(ServiceRequests, AChunkIsAppendedToTheTemporaryFileOfTheSameSave) {
     writeFile(root_.temporaryPath(), "<?xml version=\"1.0\"?>first part|");
     std::string url = ServiceRoot::fileURL(root_.currentPath());

@@ -171,16 +171,6 @@ bool PreferencesFolder::append(const std::string& leaf, std::string_view bytes) 
     return close(fd) == 0 && appended;
 }
 
-bool PreferencesFolder::readOwnFile(const std::string& leaf, std::string* bytes) {
-    int fd = openOwnFile(leaf, O_RDONLY);
-    if (fd < 0) {
-        return false;
-    }
-    bool read = readAll(fd, bytes);
-    close(fd);
-    return read;
-}
-
 bool PreferencesFolder::replace(const std::string& leaf, std::string_view bytes, bool flush) {
     if (fd_ < 0) {
         return false;
@@ -259,6 +249,41 @@ bool PreferencesFolder::moveOver(const std::string& from, const std::string& to)
         close(target);
     }
     if (renameat(fd_, from.c_str(), fd_, to.c_str()) != 0) {
+        return false;
+    }
+    fsync(fd_);
+    return true;
+}
+
+bool PreferencesFolder::installChecked(const std::string& from, const std::string& to,
+                                       bool (*check)(std::string_view)) {
+    int fd = openOwnFile(from, O_RDONLY);
+    if (fd < 0) {
+        return false;
+    }
+    close(fd);
+    std::string claimed = temporaryLeaf(from);
+    if (claimed.empty() || renameat(fd_, from.c_str(), fd_, claimed.c_str()) != 0) {
+        return false;
+    }
+    std::string bytes;
+    fd = openOwnFile(claimed, O_RDONLY);
+    bool ok = fd >= 0 && readAll(fd, &bytes) && check(bytes);
+    struct stat old;
+    if (ok && fstatat(fd_, to.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0) {
+        // Never rename over something that is not a file of ours (a link, a folder).
+        int target = openOwnFile(to, O_RDONLY);
+        ok = target >= 0 && fchmod(fd, old.st_mode & 07777) == 0;
+        if (target >= 0) {
+            close(target);
+        }
+    }
+    ok = ok && fsync(fd) == 0;
+    if (fd >= 0) {
+        close(fd);
+    }
+    if (!ok || renameat(fd_, claimed.c_str(), fd_, to.c_str()) != 0) {
+        unlinkat(fd_, claimed.c_str(), 0);
         return false;
     }
     fsync(fd_);

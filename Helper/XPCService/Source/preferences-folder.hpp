@@ -36,8 +36,6 @@ public:
     // True when `leaf` is a regular file that opens for reading.
     bool opensForReading(const std::string& leaf);
     bool remove(const std::string& leaf);
-    // Reads a whole regular file we may write (at most kMaxProfileBytes).
-    bool readOwnFile(const std::string& leaf, std::string* bytes);
     // True when something (of any type) has the name `leaf`.
     bool exists(const std::string& leaf);
     // Appends `bytes` to an existing file we may write, unless it would then exceed
@@ -50,6 +48,13 @@ public:
     // Renames `from` over `to` after flushing it; false (nothing changed) when `from` is
     // missing or not a file we may write.
     bool moveOver(const std::string& from, const std::string& to);
+
+    // Installs `from` as `to` when its content passes `check`. The file is first moved to a
+    // name of its own, so that a save starting meanwhile under `from` cannot slip in
+    // unchecked; it gets the permissions of the file it replaces, is flushed and renamed.
+    // On failure `to` is unchanged and the moved file is removed.
+    bool installChecked(const std::string& from, const std::string& to,
+                        bool (*check)(std::string_view));
 
 private:
     // Opens an existing `leaf` with `flags` (O_NOFOLLOW added); -1 unless it is a regular

@@ -67,11 +67,7 @@ bool installSavedFile(const RequestingUser& requester, std::string_view fileURL)
     std::string temporary = profileLeaf(file->user, file->model, ProfileFileKind::kSaveTemporary);
     PreferencesFolder folder;
     folder.setNamedUser(file->user);
-    std::string content;
-    if (!folder.readOwnFile(temporary, &content) || !isProfileFileText(content)) {
-        return false;
-    }
-    return folder.moveOver(temporary, file->leaf);
+    return folder.installChecked(temporary, file->leaf, isProfileFileText);
 }
 
 bool writeDictionaryToPlistFile_XPC(std::string_view fileURL, std::string_view bytes) {
