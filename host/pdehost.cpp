@@ -105,5 +105,8 @@ int main(int argc, char** argv) {
     if (!session.end(error)) {
         return fail(error);
     }
+    if (!std::cout.flush()) {
+        return fail("cannot write the output");
+    }
     return 0;
 }

@@ -345,6 +345,15 @@ INSTANTIATE_TEST_SUITE_P(
                       BadRun{"CorruptTicket", {"--ticket", "@corrupt", "show"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Output that could not be written is a failed run, not a session that printed nothing.
+TEST(PdeHostOutput, ThatCannotBeWrittenFailsTheRun) {
+    const RunResult run = runProgram(
+        {"/bin/sh", "-c", "exec \"$0\" --ppd \"$1\" show keys >/dev/full", pdehost(), samplePPD()},
+        kEnglish);
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_EQ(run.err.rfind("pdehost: ", 0), 0u) << run.err;
+}
+
 TEST(ColorPDELibrary, ExportsOnlyItsEntryPoint) {
     const RunResult run =
         runProgram({"/usr/bin/nm", "-D", "--defined-only", binaryDir() + "/PDE/colorpde.so"});

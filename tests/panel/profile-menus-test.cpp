@@ -2,8 +2,11 @@
 // panel, the real sample PPD and a profile file written by the store under a test root.
 
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "added-profile.hpp"
 #include "panel-test-support.hpp"
@@ -401,6 +404,50 @@ TEST_F(ProfileMenus, PositionPastTheListStoresAnEmptyPath) {
     EXPECT_EQ(stored("ZTSimSourceCustomFilename"), "");
     EXPECT_EQ(stored("ZTSimSourceCustom"), "True");
     EXPECT_EQ(PDECommon::commonGetTicketAddedProfile(record(kSimulation), dictionary.get()), 0);
+}
+
+// How often `path` is opened while `run` runs. Opens and closes are both watched, so
+// that inotify cannot fold repeated opens into one event.
+int opensDuring(const std::string& path, const std::function<void()>& run) {
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    EXPECT_GE(watch, 0);
+    EXPECT_GE(inotify_add_watch(watch, path.c_str(), IN_OPEN | IN_CLOSE), 0);
+    run();
+    int opens = 0;
+    alignas(inotify_event) char buffer[4096];
+    for (ssize_t got; (got = read(watch, buffer, sizeof buffer)) > 0;) {
+        for (char* at = buffer; at < buffer + got;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(at);
+            opens += (event->mask & IN_OPEN) != 0 ? 1 : 0;
+            at += sizeof(inotify_event) + event->len;
+        }
+    }
+    close(watch);
+    return opens;
+}
+
+// A save or restore reads each class list once, not once for every popup of its class.
+TEST_F(ProfileMenus, SaveAndRestoreReadTheFileOncePerClass) {
+    append(&lists.rgb(), makeEntry(1, 4, "r.icc", "R", 4));
+    append(&lists.dst(), makeEntry(2, 4, "d.icc", "D", 4));
+    append(&lists.sim(), makeEntry(3, 4, "s.icc", "S", 4));
+    writeAndLoad();
+    const int perRead = opensDuring(profileFile, [] {
+        ProfileList list;
+        readPanelProfileList(&list, t48::store::kClassRGB);
+    });
+    ASSERT_GT(perRead, 0);
+    // The seven profile popups, each on its stored profile.
+    for (int at : {0, 3, 6, 9, 12, 15, 18}) {
+        popup(at)->selectItemAtIndex(popup(at)->numberOfItems() - 1);
+    }
+    EXPECT_EQ(opensDuring(profileFile, [&] { save(); }), 3 * perRead);
+    EXPECT_EQ(stored("ZTGraphicsDestinationProfileCustom"), "True");
+    for (int at : {0, 3, 6, 9, 12, 15, 18}) {
+        popup(at)->selectItemAtIndex(0);
+    }
+    EXPECT_EQ(opensDuring(profileFile, [&] { restore(); }), 3 * perRead);
+    EXPECT_EQ(popup(kSimulation)->indexOfSelectedItem(), 4);
 }
 
 }  // namespace

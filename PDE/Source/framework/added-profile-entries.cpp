@@ -19,15 +19,6 @@ bool isDictionary(const cf::Value* model) {
     return model != nullptr && model->is(cf::ValueType::Dictionary);
 }
 
-// The record's class list, cleared first; an unreadable file leaves it empty.
-std::unique_ptr<store::ProfileList> readClassList(int classIndex) {
-    std::unique_ptr<store::ProfileList> list(new (std::nothrow) store::ProfileList);
-    if (list) {
-        readPanelProfileList(list.get(), classIndex);
-    }
-    return list;
-}
-
 // Walks the listed entries in list order, numbering them from 1, until `visit` answers
 // true; returns that number, or 0 when it never does.
 template <class Visit>
@@ -48,8 +39,34 @@ int16_t findListed(const store::ProfileList& list, Visit visit) {
 
 }  // namespace
 
+const store::ProfileList* PassProfileLists::list(int classIndex) {
+    if (classIndex < 0 || classIndex >= store::kProfileClassCount) {
+        return nullptr;
+    }
+    std::unique_ptr<store::ProfileList>& held = lists_[classIndex];
+    if (!held) {
+        // An unreadable file leaves the list cleared, that is empty.
+        held.reset(new (std::nothrow) store::ProfileList);
+        if (held) {
+            readPanelProfileList(held.get(), classIndex);
+        }
+    }
+    return held.get();
+}
+
 int32_t PDECommon::commonSetTicketAddedProfile(const PDEControlItem* item, cf::Value* model,
                                                int16_t position) {
+    PassProfileLists lists;
+    return setTicketAddedProfile(item, model, position, lists);
+}
+
+int16_t PDECommon::commonGetTicketAddedProfile(const PDEControlItem* item, const cf::Value* model) {
+    PassProfileLists lists;
+    return getTicketAddedProfile(item, model, lists);
+}
+
+int32_t setTicketAddedProfile(const PDEControlItem* item, cf::Value* model, int16_t position,
+                              PassProfileLists& lists) {
     if (item == nullptr || !isDictionary(model)) {
         return kPDEProfileOpErr;
     }
@@ -59,8 +76,8 @@ int32_t PDECommon::commonSetTicketAddedProfile(const PDEControlItem* item, cf::V
     if (classIndex < 0 || item->choices == nullptr || item->choices->empty()) {
         return kPDEProfileOpErr;
     }
-    std::unique_ptr<store::ProfileList> list = readClassList(classIndex);
-    if (!list) {
+    const store::ProfileList* list = lists.list(classIndex);
+    if (list == nullptr) {
         return kPDEMemFullErr;
     }
     std::string path;
@@ -75,11 +92,12 @@ int32_t PDECommon::commonSetTicketAddedProfile(const PDEControlItem* item, cf::V
     model->set(first.optionKeyword, cf::Value::string(first.choiceKeyword));
     model->set(std::string(item->ppdKey) + kCustomFilenameSuffix,
                cf::Value::string(encodeAddedProfilePath(path)));
-    commonSetTicketAddedProfileFlag(item, model, kAddedProfileFlagOn);
+    PDECommon::commonSetTicketAddedProfileFlag(item, model, kAddedProfileFlagOn);
     return kPDENoErr;
 }
 
-int16_t PDECommon::commonGetTicketAddedProfile(const PDEControlItem* item, const cf::Value* model) {
+int16_t getTicketAddedProfile(const PDEControlItem* item, const cf::Value* model,
+                              PassProfileLists& lists) {
     if (item == nullptr || !isDictionary(model)) {
         return -1;
     }
@@ -87,8 +105,8 @@ int16_t PDECommon::commonGetTicketAddedProfile(const PDEControlItem* item, const
     if (classIndex < 0) {
         return -1;
     }
-    std::unique_ptr<store::ProfileList> list = readClassList(classIndex);
-    if (!list) {
+    const store::ProfileList* list = lists.list(classIndex);
+    if (list == nullptr) {
         return 0;
     }
     const cf::ValueRef stored = model->get(std::string(item->ppdKey) + kCustomFilenameSuffix);

@@ -4,11 +4,14 @@
 // into the print settings.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "pde-control-item.hpp"
 #include "profile-list.hpp"
+#include "value.hpp"
 
 namespace t48::pde {
 
@@ -51,5 +54,22 @@ std::optional<std::string> decodeAddedProfilePath(std::string_view text);
 // store::kStoreFailed for a missing, unreadable or rejected file (lists left cleared).
 int readPanelProfileLists(store::ProfileList* lists);
 int readPanelProfileList(store::ProfileList* list, int classIndex);
+
+// The class lists of one pass over a pane's records: each is read from the file the first
+// time a popup of its class needs it, not once for every popup.
+class PassProfileLists {
+public:
+    // The list of `classIndex` (0 to 2), cleared when unreadable; null without memory.
+    const store::ProfileList* list(int classIndex);
+
+private:
+    std::unique_ptr<store::ProfileList> lists_[store::kProfileClassCount];
+};
+
+// commonSetTicketAddedProfile and commonGetTicketAddedProfile over the lists of a pass.
+int32_t setTicketAddedProfile(const PDEControlItem* item, cf::Value* model, int16_t position,
+                              PassProfileLists& lists);
+int16_t getTicketAddedProfile(const PDEControlItem* item, const cf::Value* model,
+                              PassProfileLists& lists);
 
 }  // namespace t48::pde

@@ -4,6 +4,7 @@
 
 #include <new>
 
+#include "added-profile.hpp"
 #include "control-access.hpp"
 #include "pde-common.hpp"
 #include "profile-list.hpp"
@@ -13,8 +14,9 @@ namespace {
 
 // A profile popup's value from its stored added profile: the item of that profile, or
 // the PPD default when the profile is not listed (any more).
-int32_t addedProfileValue(const PDEControlItem* item, const cf::Value* model) {
-    const int16_t position = PDECommon::commonGetTicketAddedProfile(item, model);
+int32_t addedProfileValue(const PDEControlItem* item, const cf::Value* model,
+                          PassProfileLists& lists) {
+    const int16_t position = getTicketAddedProfile(item, model, lists);
     if (position < 1 || item->choices == nullptr) {
         return PDECommon::commonGetDefualtValueFromPPDWithSInt32(item);
     }
@@ -93,6 +95,7 @@ int32_t PDECommon::commonSyncTicketFromPane(cf::PrintSettings* settings,
     if (!model || table == nullptr) {
         return kPDENoErr;
     }
+    PassProfileLists lists;
     for (const PDEControlItem* item = table; item->control != nullptr; ++item) {
         if (!detail::isBound(*item) || item->choices == nullptr) {
             continue;
@@ -110,7 +113,7 @@ int32_t PDECommon::commonSyncTicketFromPane(cf::PrintSettings* settings,
         } else if (row - rows < store::kProfileSlots) {
             // An item after the PPD choices: one of the user's profiles. Storing it sets
             // the "Custom" flag; a store that fails leaves the flag as it was.
-            commonSetTicketAddedProfile(item, model.get(), static_cast<int16_t>(row - rows + 1));
+            setTicketAddedProfile(item, model.get(), static_cast<int16_t>(row - rows + 1), lists);
         }
     }
     return commonCFDictionaryMapToTicket(settings, model.get());
@@ -123,13 +126,14 @@ int32_t PDECommon::commonSyncPaneFromTicket(cf::PrintSettings* settings,
     if (!model || table == nullptr) {
         return kPDENoErr;
     }
+    PassProfileLists lists;
     for (const PDEControlItem* item = table; item->control != nullptr; ++item) {
         if (!detail::isBound(*item)) {
             continue;
         }
         int32_t value = -1;
         if (commonGetTicketAddedProfileFlag(item, model.get()) == kAddedProfileFlagOn) {
-            value = addedProfileValue(item, model.get());
+            value = addedProfileValue(item, model.get(), lists);
         } else if (const cf::ValueRef stored = model->get(item->ppdKey)) {
             // A stored value that is no string leaves the control as it is.
             if (stored->is(cf::ValueType::String)) {

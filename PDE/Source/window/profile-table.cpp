@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "added-profile.hpp"
 #include "device-address.hpp"
 #include "pde-bundle.hpp"
 #include "profile-control.hpp"
@@ -19,11 +20,6 @@ namespace {
 
 bool isConfirmedOnPrinter(int32_t state) {
     return state == store::kStatePrinterConfirmed || state == store::kStatePrinterConfirmedListed;
-}
-
-bool isListedInMenus(int32_t state) {
-    return state == store::kStatePrinterUnconfirmedListed ||
-           state == store::kStatePrinterConfirmedListed || state == store::kStateUserAddedListed;
 }
 
 // A 32-byte text field as text; empty when it is not valid UTF-8.
@@ -91,7 +87,7 @@ ui::ObjectValue ProfileControl::objectValueForTableColumn(ui::TableView&, ui::Ta
         auto box = std::make_unique<ui::ButtonCell>();
         box->setTitle("");
         column.setDataCell(std::move(box));
-        return isListedInMenus(entry->iInMenu) ? 1 : 0;
+        return isListedProfileState(entry->iInMenu) ? 1 : 0;
     }
     if (identifier == kColumnIcon) {
         const bool walked = protocolType == kProtocolLPD || protocolType == kProtocolBonjour;
