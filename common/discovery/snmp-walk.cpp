@@ -88,16 +88,24 @@ void takeVariables(WalkState& walk, netsnmp_variable_list* vars, const oid* root
     }
 }
 
+// True when the request name moved forward since `before`.
+bool advanced(const WalkState& walk, const oid* before, std::size_t beforeLength) {
+    return snmp_oid_compare(before, beforeLength, walk.name, walk.nameLength) < 0;
+}
+
 // Sends GET-NEXT requests from `root` until the walk ends; answers the last status of
 // snmp_synch_response.
 int walkSubtree(netsnmp_session* session, WalkState& walk, const oid* root,
                 std::size_t rootLength) {
     int status = STAT_SUCCESS;
-    for (int requests = 0; walk.running; ++requests) {
-        if (requests == kMaxWalkRequests) {
+    oid before[MAX_OID_LEN];
+    for (int stalled = 0; walk.running;) {
+        if (stalled == kMaxStalledRequests) {
             walk.exitValue = kWalkFailed;
             break;
         }
+        const std::size_t beforeLength = walk.nameLength;
+        std::memcpy(before, walk.name, beforeLength * sizeof(oid));
         netsnmp_pdu* request = snmp_pdu_create(SNMP_MSG_GETNEXT);
         snmp_add_null_var(request, walk.name, walk.nameLength);
         netsnmp_pdu* response = nullptr;
@@ -116,6 +124,7 @@ int walkSubtree(netsnmp_session* session, WalkState& walk, const oid* root,
             walk.running = false;
         } else {
             takeVariables(walk, response->variables, root, rootLength);
+            stalled += advanced(walk, before, beforeLength) ? 0 : 1;
         }
         if (response != nullptr) {
             snmp_free_pdu(response);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <map>
@@ -112,6 +113,24 @@ TEST_F(SnmpWalkTest, FiveHundredRowsAreAllSpooledAndMerged) {
     EXPECT_EQ(file.rgb().iNum, 334);  // classes 1 and 2
     EXPECT_EQ(file.sim().iNum, 166);  // class 3
     EXPECT_EQ(file.dst().iNum, 166);
+    const std::string requests = printer().requestLog();
+    EXPECT_EQ(std::count(requests.begin(), requests.end(), '\n'), 500 * 7 + 1)
+        << "one GET-NEXT per value and one past the table";
+}
+
+TEST_F(SnmpWalkTest, ATableOfMoreColumnsWalksToItsEnd) {
+    ProfileFile stored{};
+    append(stored.rgb(), makeEntry("PROF1.ICC", 4, store::kStatePrinterConfirmed, 1, 1));
+    save(stored);
+    std::vector<SimRow> rows = testing::generatedRows(400);
+    for (SimRow& row : rows) {
+        row.moreColumns.assign(6, 0);  // 13 columns: 5200 values
+    }
+    startPrinter(rows);
+    ASSERT_EQ(walk(printer().peer()), kWalkComplete);
+    EXPECT_EQ(PlistForSpool.iNum, 400);
+    EXPECT_EQ(findEntry(load().rgb(), "PROF1.ICC")->iInMenu, store::kStatePrinterConfirmed)
+        << "found again by a complete walk, not dropped as by a failed one";
 }
 
 TEST_F(SnmpWalkTest, EmptyTableCompletesAndAsksForTheRootOnce) {

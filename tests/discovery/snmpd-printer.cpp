@@ -52,7 +52,11 @@ SnmpdPrinter::SnmpdPrinter(const std::string& dir, const std::string& address, i
         std::ofstream out(dir_ + "/rows");
         for (const SimRow& r : rows) {
             out << r.index << '\t' << r.sourceType << '\t' << r.profileName << '\t' << r.fileName
-                << '\t' << r.profileClass << '\t' << r.column6 << '\t' << r.availability << '\n';
+                << '\t' << r.profileClass << '\t' << r.column6 << '\t' << r.availability;
+            for (int value : r.moreColumns) {
+                out << '\t' << value;
+            }
+            out << '\n';
         }
     }
     std::string conf = readFile(binaryDir() + "/sim/snmpd.conf.in");

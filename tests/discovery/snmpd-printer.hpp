@@ -19,6 +19,7 @@ struct SimRow {
     int profileClass;
     int column6;
     int availability;
+    std::vector<int> moreColumns{};  // served as columns 8 on
 };
 
 // `count` well-shaped rows: "PROF<n>.ICC", disk, classes cycling 1, 2, 3.

@@ -130,7 +130,7 @@ TEST_F(WalkFaultsTest, AnAgentAnsweringWithoutVariablesIsAskedOnlySoOften) {
     for (const ScriptedRequest& r : agent.requests()) {
         getNexts += r.pduType == kGetNext ? 1 : 0;
     }
-    EXPECT_EQ(getNexts, static_cast<std::size_t>(kMaxWalkRequests));
+    EXPECT_EQ(getNexts, static_cast<std::size_t>(kMaxStalledRequests));
 }
 
 TEST_F(WalkFaultsTest, MalformedNamesAndRowsAreSkippedWithoutEndingTheWalk) {
