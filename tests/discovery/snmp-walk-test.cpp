@@ -133,6 +133,29 @@ TEST_F(SnmpWalkTest, ATableOfMoreColumnsWalksToItsEnd) {
         << "found again by a complete walk, not dropped as by a failed one";
 }
 
+TEST_F(SnmpWalkTest, IllShapedEntriesBeforeAProfileNeverGetItListedTwice) {
+    ProfileFile stored{};
+    append(stored.rgb(), makeEntry("bad name.icc", 4, store::kStateUserAddedListed, 2, 501));
+    append(stored.rgb(), makeEntry("R.ICC", 4, store::kStatePrinterConfirmedListed, 1, 1));
+    append(stored.sim(), makeEntry("my file.icc", 4, store::kStatePrinterConfirmedListed, 3, 2));
+    append(stored.sim(), makeEntry("X.ICC", 4, store::kStatePrinterConfirmedListed, 3, 3));
+    append(stored.dst(), makeEntry("bad name.icc", 4, store::kStateUserAddedListed, 3, 502));
+    append(stored.dst(), makeEntry("X.ICC", 4, store::kStatePrinterConfirmedListed, 3, 3));
+    save(stored);
+    startPrinter({{1, 4, "R", "R.ICC", 1, 0, 1}, {2, 4, "X", "X.ICC", 3, 0, 1}});
+
+    ASSERT_EQ(walk(printer().peer()), kWalkComplete);
+    ProfileFile file = load();
+    for (const auto& [list, name] :
+         {std::pair{&file.rgb(), "R.ICC"}, std::pair{&file.sim(), "X.ICC"},
+          std::pair{&file.dst(), "X.ICC"}}) {
+        EXPECT_EQ(list->iNum, 1);
+        EXPECT_EQ(countEntries(*list, name), 1) << name;
+        ASSERT_NE(findEntry(*list, name), nullptr);
+        EXPECT_EQ(findEntry(*list, name)->iInMenu, store::kStatePrinterConfirmedListed);
+    }
+}
+
 TEST_F(SnmpWalkTest, EmptyTableCompletesAndAsksForTheRootOnce) {
     startPrinter({});
     ProfileFile stored{};
