@@ -9,6 +9,7 @@
 #include "profile-store.hpp"
 #include "snmp-library-state.hpp"
 #include "spool-list.hpp"
+#include "wide-integers.hpp"
 
 namespace t48::discovery {
 namespace {
@@ -62,7 +63,8 @@ void takeVariables(WalkState& walk, netsnmp_variable_list* vars, const oid* root
             continue;
         }
         ++numprinted;
-        vSpoolPlist(vars->name, vars->name_length, vars, kSpoolFileVariable);
+        vSpoolPlist(vars->name, vars->name_length, vars,
+                    detail::isWideInteger(vars) ? kSpoolUnusableVariable : kSpoolFileVariable);
         if (isException(vars->type)) {
             walk.running = false;
             continue;
@@ -256,6 +258,7 @@ int mib_walk(int argc, const char* const* argv) {
         return finish(kWalkFailed);
     }
 
+    detail::watchWideIntegers(ss);
     WalkState walk;
     std::memmove(walk.name, root, rootLength * sizeof(oid));
     walk.nameLength = rootLength;
@@ -270,6 +273,7 @@ int mib_walk(int argc, const char* const* argv) {
         snmp_get_and_print(ss, root, rootLength);
     }
 
+    detail::stopWatchingWideIntegers();
     snmp_close(ss);
     SOCK_CLEANUP;
     if (netsnmp_ds_get_boolean(NETSNMP_DS_APPLICATION_ID, detail::kPrintStatistics)) {

@@ -91,8 +91,10 @@ ProfileEntry* firstFreeSlot(ProfileList* list, int32_t from, int32_t to) {
     return nullptr;
 }
 
-bool isMergeable(const ProfileEntry& spooled) {
-    return (spooled.iLocation == kLocationDisk || spooled.iLocation == kLocationCard) &&
+bool isMergeable(int spoolIndex) {
+    const ProfileEntry& spooled = PlistForSpool.litem[spoolIndex];
+    return bSpoolRowUsable(spoolIndex) &&
+           (spooled.iLocation == kLocationDisk || spooled.iLocation == kLocationCard) &&
            bJudgement8point3Format(spooled.FileName);
 }
 
@@ -158,10 +160,10 @@ void mergeSpoolIntoLists(int failureFlag, ProfileList* rgb, ProfileList* sim, Pr
     const int32_t spooled =
         PlistForSpool.iNum < store::kProfileSlots ? PlistForSpool.iNum : store::kProfileSlots;
     for (int32_t i = 0; i < spooled; ++i) {
-        const ProfileEntry& entry = PlistForSpool.litem[i];
-        if (!isMergeable(entry)) {
+        if (!isMergeable(i)) {
             continue;
         }
+        const ProfileEntry& entry = PlistForSpool.litem[i];
         if (entry.iProfileClass == kPrinterClassRgbA || entry.iProfileClass == kPrinterClassRgbB) {
             vRestructDetail(i, rgb);
         } else if (entry.iProfileClass == kPrinterClassCmyk) {
