@@ -3,7 +3,7 @@
 namespace t48::xpc {
 namespace {
 
-// One accepted option letter and the values it may take ("" : any value).
+// One accepted option letter and the values it may take.
 struct WalkOption {
     char letter;
     std::string_view onlyValue;     // the one value allowed, or empty for any
