@@ -159,7 +159,7 @@ plist_t buildSubDictionary(const ProfileList& list, Field field) {
             std::size_t length = strnlen(fieldText, kProfileTextSize);
             std::memcpy(text, fieldText, length);
             text[length] = '\0';
-            if (!isStorableText(std::string_view(text, length))) {
+            if (!text::isStorableText(std::string_view(text, length))) {
                 leftOut.emplace_back(key);
             } else if (length > 0) {
                 plist_set_string_val(value, text);
@@ -242,10 +242,10 @@ bool readStringValue(plist_t node, char* dest) {
         return false;
     }
     std::string_view value(text, strnlen(text, static_cast<std::size_t>(length)));
-    if (!isValidUtf8(value)) {
+    if (!text::isValidUtf8(value)) {
         return false;
     }
-    std::size_t kept = wholeCharacterPrefix(value, kProfileTextSize - 1);
+    std::size_t kept = text::wholeCharacterPrefix(value, kProfileTextSize - 1);
     std::memset(dest, 0, kProfileTextSize);
     std::memcpy(dest, value.data(), kept);
     return true;

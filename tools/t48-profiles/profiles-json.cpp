@@ -79,7 +79,7 @@ std::string entryFromJson(const json& in, const std::string& where, ProfileEntry
         if (text.size() >= store::kProfileTextSize) {
             return where + "." + field.key + ": longer than 31 bytes";
         }
-        if (!store::detail::isStorableText(text)) {
+        if (!t48::text::isStorableText(text)) {
             return where + "." + field.key + ": holds a control character";
         }
         std::memcpy(entry->*field.member, text.data(), text.size());
