@@ -103,8 +103,13 @@ bool isValidUtf8(std::string_view text) {
     return everyCharacter(text, [](char32_t) { return true; });
 }
 
+bool isXmlCharacter(char32_t c) {
+    return c == '\t' || c == '\n' || c == '\r' || (c >= 0x20 && c <= 0xD7FF) ||
+           (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
 bool isStorableText(std::string_view text) {
-    return everyCharacter(text, [](char32_t c) { return c >= 0x20 || c == '\t' || c == '\n'; });
+    return everyCharacter(text, [](char32_t c) { return c != '\r' && isXmlCharacter(c); });
 }
 
 std::size_t wholeCharacterPrefix(std::string_view text, std::size_t limit) {

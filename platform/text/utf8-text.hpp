@@ -22,8 +22,13 @@ void appendUtf8(std::string* out, char32_t c);
 // True when `text` is well-formed UTF-8.
 bool isValidUtf8(std::string_view text);
 
-// True when `text` is valid UTF-8 that an XML 1.0 reader accepts back unchanged: no
-// control characters other than tab and line feed.
+// True for the characters XML 1.0 allows in a document: tab, line feed, carriage return,
+// U+0020-U+D7FF, U+E000-U+FFFD and U+10000-U+10FFFF.
+bool isXmlCharacter(char32_t c);
+
+// True when `text` is well-formed UTF-8 that an XML 1.0 reader accepts and hands back
+// unchanged: every character is allowed by XML 1.0, and there is no carriage return (a
+// reader turns it into a line feed).
 bool isStorableText(std::string_view text);
 
 // Length of the longest prefix of well-formed `text` of at most `limit` bytes that ends on

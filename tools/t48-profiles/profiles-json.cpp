@@ -80,7 +80,9 @@ std::string entryFromJson(const json& in, const std::string& where, ProfileEntry
             return where + "." + field.key + ": longer than 31 bytes";
         }
         if (!t48::text::isStorableText(text)) {
-            return where + "." + field.key + ": holds a control character";
+            return where + "." + field.key +
+                   ": holds a control character or another character XML 1.0 forbids "
+                   "(such as U+FFFE or U+FFFF)";
         }
         std::memcpy(entry->*field.member, text.data(), text.size());
     }
