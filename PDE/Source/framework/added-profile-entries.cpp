@@ -13,9 +13,6 @@
 namespace t48::pde {
 namespace {
 
-constexpr const char* kCustomSuffix = "Custom";
-constexpr const char* kCustomFilenameSuffix = "CustomFilename";
-
 bool isDictionary(const cf::Value* model) {
     return model != nullptr && model->is(cf::ValueType::Dictionary);
 }
