@@ -58,7 +58,8 @@ await "ss -Hlun src $PRINTER:161 | grep -q ." "snmpd did not start (see $demo/pr
 echo "== the helper, installed under the demo root $demo/root"
 DESTDIR="$demo/root" cmake --install build --component helper >/dev/null
 # The shared preferences folder, as the driver's installation makes it.
-prefs="$demo/root/Library/Printers/ORVELL/Preferences/orvell.printers.T48"
+. build/system-paths.sh
+prefs="$demo/root$T48_PATH_PREFERENCES_FOLDER"
 mkdir -p "$prefs" && chmod 1777 "$prefs"
 export T48_ROOT="$demo/root" T48_XPC_SOCKET="$demo/xpcservice.sock"
 

@@ -7,7 +7,7 @@
 
 #include "profile-control.hpp"
 #include "profile-window-data.hpp"
-#include "root-path.hpp"
+#include "system-paths.hpp"
 #include "utf16-text.hpp"
 #include "utf8-text.hpp"
 
@@ -149,7 +149,7 @@ void ProfileControl::deleteButton(ui::Control&) {
 }
 
 void ProfileControl::browseButton(ui::Control&) {
-    if (openPanel.runModalForDirectory(rootedPath(kProfilesFolder), "", {}) !=
+    if (openPanel.runModalForDirectory(systemPath(SystemPath::kProfilesFolder), "", {}) !=
         ui::OpenPanel::kOKButton) {
         return;
     }

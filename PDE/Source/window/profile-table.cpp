@@ -9,7 +9,7 @@
 #include "pde-bundle.hpp"
 #include "profile-control.hpp"
 #include "profile-window-data.hpp"
-#include "root-path.hpp"
+#include "system-paths.hpp"
 #include "utf16-text.hpp"
 #include "utf8-text.hpp"
 
@@ -93,7 +93,8 @@ ui::ObjectValue ProfileControl::objectValueForTableColumn(ui::TableView&, ui::Ta
     if (identifier == kColumnIcon) {
         const bool walked = protocolType == kProtocolLPD || protocolType == kProtocolBonjour;
         if (walked && isConfirmedOnPrinter(entry->iInMenu) && column.dataCell() != nullptr) {
-            column.dataCell()->setImage(ui::Image::imageWithContentsOfFile(rootedPath(kIconPath)));
+            column.dataCell()->setImage(
+                ui::Image::imageWithContentsOfFile(systemPath(SystemPath::kPrinterIcon)));
         }
         return std::string();
     }
