@@ -113,6 +113,26 @@ TEST_F(PdeHost, EachPrinterKeepsItsOwnValues) {
               "('Vivid', 'Photo')");
 }
 
+TEST_F(PdeHost, StrayModelEntriesNeverReplaceTheProductDictionaryNorTheHostsValues) {
+    ASSERT_EQ(runProgram({"/usr/bin/python3", "-c",
+                          "import plistlib,sys; plistlib.dump({'PMCopies': 2, 'PMRange': {'a': 1},"
+                          " 'T48': {'T48_Office': {'T48': 'stray', 'PMCopies': '9', 'PMRange': 'x',"
+                          " 'ZTQuickColor': 'Vivid'}, 'T48_Lab': {'ZTQuickColor': 'Photo'}}},"
+                          " open(sys.argv[1], 'wb'))",
+                          ticketFile()})
+                  .exitStatus,
+              0);
+    const RunResult office =
+        host({"--printer", "T48_Office", "--ticket", ticketFile(), "show", "ticket"});
+    ASSERT_EQ(office.exitStatus, 0) << office.err;
+    EXPECT_EQ(query(office.out,
+                    "(docs[0]['controls']['menu_QuickColor']['selected'], docs[1]['PMCopies'], "
+                    "docs[1]['PMRange'], docs[1]['ZTQuickColor'], sorted(docs[1]['T48']))"),
+              "(2, 2, {'a': 1}, 'Vivid', ['T48_Lab', 'T48_Office'])");
+    const RunResult lab = host({"--printer", "T48_Lab", "--ticket", ticketFile(), "show"});
+    EXPECT_EQ(query(lab.out, "docs[0]['controls']['menu_QuickColor']['selected']"), "1");
+}
+
 TEST_F(PdeHost, WithoutAPrinterNothingButTheProductDictionaryIsWritten) {
     const RunResult run = host({"--ticket", ticketFile(), "set", "menu_QuickColor=2", "ticket"});
     ASSERT_EQ(run.exitStatus, 0) << run.err;

@@ -82,7 +82,15 @@ int32_t PDECommon::commonCFDictionaryMapToTicket(cf::PrintSettings* settings,
     } catch (const std::bad_alloc&) {
         return kPDEMemFullErr;
     }
+    const std::string productKey = commonGetPPDProductName(settings);
     for (auto& [key, value] : entries) {
+        // A model entry never replaces the product dictionary, nor a host's value that is
+        // not a string (its numbers, dictionaries, arrays): a stray entry named like them
+        // would wipe every printer's settings or the host's own.
+        const cf::ValueRef present = settings->getValue(key);
+        if (key == productKey || (present && !present->is(cf::ValueType::String))) {
+            continue;
+        }
         settings->setValue(key, value);
     }
     return kPDENoErr;
