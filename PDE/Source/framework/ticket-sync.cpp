@@ -100,7 +100,7 @@ void PDECommon::commonStorePaneInDictionary(cf::Value* model, const PDEControlIt
     if (model == nullptr || table == nullptr) {
         return;
     }
-    PassProfileLists lists;
+    PassProfileLists lists(table);
     for (const PDEControlItem* item = table; item->control != nullptr; ++item) {
         if (!detail::isBound(*item) || item->choices == nullptr) {
             continue;
@@ -127,7 +127,7 @@ void PDECommon::commonSetPaneFromDictionary(cf::Value* model, const PDEControlIt
     if (model == nullptr || table == nullptr) {
         return;
     }
-    PassProfileLists lists;
+    PassProfileLists lists(table);
     for (const PDEControlItem* item = table; item->control != nullptr; ++item) {
         if (!detail::isBound(*item)) {
             continue;
