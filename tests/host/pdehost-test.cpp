@@ -191,6 +191,41 @@ TEST_F(PdeHost, ChoiceTextsOfAUTF8PPD) {
     EXPECT_EQ(query(run.out, "docs[0]['controls']['menu_QuickColor']['items'][0]"), "Automatisch");
 }
 
+struct LateEncoding {
+    const char* languageEncoding;
+    const char* codec;  // Python's name of the same character set
+    const char* text;   // a choice text only that set holds as such
+};
+class PdeHostLateEncoding : public PdeHost, public ::testing::WithParamInterface<LateEncoding> {};
+
+// The UTF-8 test PPD in another character set, declared after all its options (it passes
+// cupstestppd so): the choice texts still follow the declaration.
+TEST_P(PdeHostLateEncoding, ChoiceTextsFollowTheEncodingDeclaredAfterTheOptions) {
+    const std::string ppd = dir.file("late.ppd");
+    const RunResult made = runProgram(
+        {"/usr/bin/python3", "-c",
+         "import sys\nsrc,out,enc,codec,text=sys.argv[1:]\n"
+         "lines=[l for l in open(src,encoding='utf-8').read().splitlines(True)"
+         " if not l.startswith('*LanguageEncoding:')]\n"
+         "body=''.join(lines).replace('Strong/St\u00e4rker','Strong/'+text)\n"
+         "open(out,'wb').write((body+'*LanguageEncoding: '+enc+'\\n').encode(codec,'replace'))",
+         dataPPD("T48-utf8.ppd"), ppd, GetParam().languageEncoding, GetParam().codec,
+         GetParam().text});
+    ASSERT_EQ(made.exitStatus, 0) << made.err;
+    const RunResult run = host({"--ppd", ppd, "show"});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(query(run.out, "docs[0]['controls']['menu_EdgeStrength']['items'][3]"),
+              GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, PdeHostLateEncoding,
+    ::testing::Values(LateEncoding{"UTF-8", "utf-8", "Gr\u00fcn \u2013 \u30ab"},
+                      LateEncoding{"UTF8", "utf-8", "Gr\u00fcn"},
+                      LateEncoding{"ISOLatin1", "latin-1", "Gr\u00fcn \u00a9"},
+                      LateEncoding{"WindowsANSI", "cp1252", "Gr\u00fcn \u2013 \u20ac"},
+                      LateEncoding{"JIS83-RKSJ", "shift_jis", "\u30b8\u30e3\u30d1\u30f3"}));
+
 TEST_F(PdeHost, PPDWithoutSomeOptionsShowsThoseControlsEmpty) {
     const RunResult run = host({"--ppd", dataPPD("T48-partial.ppd"), "--printer", "P", "--ticket",
                                 ticketFile(), "show", "ticket"});

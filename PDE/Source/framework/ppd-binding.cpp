@@ -2,13 +2,19 @@
 // of the system is in this file, the only place where that warning is silenced.
 
 #include <cups/ppd.h>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <new>
+#include <optional>
+#include <string_view>
 
 #include "control-access.hpp"
 #include "pde-common.hpp"
 #include "ppd-file.hpp"
 #include "text-encoding.hpp"
+#include "whole-file.hpp"
 
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 
@@ -19,16 +25,66 @@ std::string asText(const char* bytes) {
     return bytes != nullptr ? bytes : "";
 }
 
+constexpr std::string_view kLanguageEncodingLine = "*LanguageEncoding:";
+constexpr std::size_t kMaxPPDSize = 64u << 20;
+
+// libcups converts each text to UTF-8 as it reads it, from the encoding declared so far
+// (ISO Latin-1 before any *LanguageEncoding): the texts above a late declaration come out
+// garbled ("GrÃ¼n" for a UTF-8 "Grün"). The PPD's bytes with a copy of its first
+// declaration right after the *PPD-Adobe line make every text follow the declared
+// encoding; nothing when the file declares none (or cannot be read: libcups then tells).
+std::optional<std::string> withLanguageEncodingFirst(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    std::string bytes;
+    const bool read = file::readAll(fd, &bytes, kMaxPPDSize);
+    ::close(fd);
+    const std::size_t firstLineEnd = bytes.find('\n');
+    if (!read || firstLineEnd == std::string::npos) {
+        return std::nullopt;
+    }
+    for (std::size_t at = firstLineEnd + 1; at < bytes.size();) {
+        std::size_t end = bytes.find('\n', at);
+        end = end == std::string::npos ? bytes.size() : end + 1;
+        if (std::string_view(bytes).substr(at, kLanguageEncodingLine.size()) ==
+            kLanguageEncodingLine) {
+            std::string declaration = bytes.substr(at, end - at);
+            if (declaration.back() != '\n') {
+                declaration += '\n';
+            }
+            return bytes.insert(firstLineEnd + 1, declaration);
+        }
+        at = end;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 ppd_file_s* openPPDFile(const std::string& path, std::string& error) {
-    ppd_file_t* ppd = ppdOpenFile(path.c_str());
+    int movedLines = 0;
+    ppd_file_t* ppd = nullptr;
+    const std::optional<std::string> declaredFirst = withLanguageEncodingFirst(path);
+    if (declaredFirst) {
+        // libcups reads from a descriptor; the bytes go to an anonymous file.
+        const int fd = memfd_create("ppd", MFD_CLOEXEC);
+        if (fd >= 0 && file::writeAll(fd, *declaredFirst) && ::lseek(fd, 0, SEEK_SET) == 0) {
+            ppd = ppdOpenFd(fd);  // closes the descriptor
+            movedLines = 1;
+        } else if (fd >= 0) {
+            ::close(fd);
+        }
+    } else {
+        ppd = ppdOpenFile(path.c_str());
+    }
     if (ppd == nullptr) {
         int line = 0;
         const ppd_status_t status = ppdLastError(&line);
         error = "cannot open PPD " + path + ": " + ppdErrorString(status);
-        if (line > 0) {
-            error += " (line " + std::to_string(line) + ")";
+        if (line > movedLines) {
+            error += " (line " + std::to_string(line - movedLines) + ")";
         }
     }
     return ppd;
