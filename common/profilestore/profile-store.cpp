@@ -9,6 +9,8 @@
 #include "profile-backend.hpp"
 #include "profile-files.hpp"
 #include "profile-store-private.hpp"
+#include "profile-xml-reader.hpp"
+#include "profile-xml-writer.hpp"
 
 namespace t48::store {
 
@@ -29,55 +31,28 @@ const char* profileClassKey(int classIndex) {
 
 namespace detail {
 
-int loadCurrentFile(PlistOwner* root) {
+std::unique_ptr<ProfileFileContent> newFileContent() {
+    return std::make_unique_for_overwrite<ProfileFileContent>();
+}
+
+int loadCurrentFile(ProfileFileContent* content) {
     std::string xml;
     if (readWholeFile(backend::currentPath(), &xml) != kStoreOK) {
         return kStoreFailed;
     }
-    return parseProfileXml(xml, root);
-}
-
-bool hasClasses(plist_t root, const int* classIndexes, int classCount) {
-    for (int c = 0; c < classCount; ++c) {
-        if (!hasClass(root, classIndexes[c])) {
-            return false;
-        }
-    }
-    for (int f = 0; f < kFieldCount; ++f) {
-        for (int c = 0; c < classCount; ++c) {
-            if (!hasField(root, classIndexes[c], static_cast<Field>(f))) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
-void fillList(const ClassSlots& slots, ProfileList* list) {
-    for (int slot = 0; slot < kProfileSlots; ++slot) {
-        ProfileEntry& entry = list->litem[slot];
-        readIntValue(slots.field[kFieldIndexOnDevice][slot], &entry.iIndexOnDevice);
-        readIntValue(slots.field[kFieldInMenu][slot], &entry.iInMenu);
-        readIntValue(slots.field[kFieldProfileClass][slot], &entry.iProfileClass);
-        readStringValue(slots.field[kFieldFileName][slot], entry.FileName);
-        readStringValue(slots.field[kFieldProfileName][slot], entry.ProfileName);
-        readIntValue(slots.field[kFieldLocation][slot], &entry.iLocation);
-    }
-    readIntValue(slots.count, &list->iNum);
-    ZTPlistCheckWithInMenu_Dict(list);
+    return parseProfileFile(xml, content);
 }
 
 namespace {
 
-int readAllFromRoot(plist_t root, ProfileList* rgb, ProfileList* sim, ProfileList* dst) {
-    if (!hasClasses(root, kAllClasses, kProfileClassCount)) {
+int readAllFromContent(const ProfileFileContent& content, ProfileList* rgb, ProfileList* sim,
+                       ProfileList* dst) {
+    if (!hasClasses(content, kAllClasses, kProfileClassCount)) {
         return kStoreFailed;
     }
     ProfileList* const lists[kProfileClassCount] = {rgb, sim, dst};
-    auto slots = std::make_unique<ClassSlots>();
     for (int c = 0; c < kProfileClassCount; ++c) {
-        indexClass(root, c, slots.get());
-        fillList(*slots, lists[c]);
+        fillList(content.classes[c], lists[c]);
     }
     return kStoreOK;
 }
@@ -85,11 +60,11 @@ int readAllFromRoot(plist_t root, ProfileList* rgb, ProfileList* sim, ProfileLis
 }  // namespace
 
 int readAllFromXml(std::string_view xml, ProfileList* rgb, ProfileList* sim, ProfileList* dst) {
-    PlistOwner root;
-    if (parseProfileXml(xml, &root) != kStoreOK) {
+    auto content = newFileContent();
+    if (parseProfileFile(xml, content.get()) != kStoreOK) {
         return kStoreFailed;
     }
-    return readAllFromRoot(root.get(), rgb, sim, dst);
+    return readAllFromContent(*content, rgb, sim, dst);
 }
 
 int writeAll(const ProfileList* rgb, const ProfileList* sim, const ProfileList* dst) {
@@ -108,22 +83,20 @@ int writeAll(const ProfileList* rgb, const ProfileList* sim, const ProfileList* 
 using namespace detail;
 
 int ZTPListReadProfile_All(ProfileList* rgb, ProfileList* sim, ProfileList* dst) {
-    PlistOwner root;
-    if (loadCurrentFile(&root) != kStoreOK) {
+    auto content = newFileContent();
+    if (loadCurrentFile(content.get()) != kStoreOK) {
         return kStoreFailed;
     }
-    return readAllFromRoot(root.get(), rgb, sim, dst);
+    return readAllFromContent(*content, rgb, sim, dst);
 }
 
 int ZTPListReadProfile_Dict(ProfileList* list, int classIndex) {
-    PlistOwner root;
-    if (!isClassIndex(classIndex) || loadCurrentFile(&root) != kStoreOK ||
-        !hasClasses(root.get(), &classIndex, 1)) {
+    auto content = newFileContent();
+    if (!isClassIndex(classIndex) || loadCurrentFile(content.get()) != kStoreOK ||
+        !hasClasses(*content, &classIndex, 1)) {
         return kStoreFailed;
     }
-    auto slots = std::make_unique<ClassSlots>();
-    indexClass(root.get(), classIndex, slots.get());
-    fillList(*slots, list);
+    fillList(content->classes[classIndex], list);
     return kStoreOK;
 }
 
