@@ -31,9 +31,6 @@ bool hasClasses(const ProfileFileContent& content, const int* classIndexes, int 
 
 void fillList(const StagedClass& staged, ProfileList* list) {
     for (int slot = 0; slot < kProfileSlots; ++slot) {
-        if (staged.present[slot] == 0) {
-            continue;
-        }
         ProfileEntry& entry = list->litem[slot];
         const ProfileEntry& stored = staged.value[slot];
         for (int f = 0; f < kFieldCount; ++f) {

@@ -15,12 +15,12 @@ struct StagedClass {
     bool hasField[kFieldCount];  // the class dictionary holds each sub-dictionary
     bool hasCount;               // "iNum" holds an integer that fits 32 bits
     int32_t count;
-    // Bit f set: field f of the slot holds a usable value, kept in `value`. Values of
-    // fields whose bit is clear are undefined.
-    uint8_t present[kProfileSlots];
+    // present[f][slot]: field f of the slot holds a usable value, kept in `value`. Values
+    // of fields not present are undefined.
+    bool present[kFieldCount][kProfileSlots];
     ProfileEntry value[kProfileSlots];
 
-    bool has(int slot, Field field) const { return (present[slot] >> field) & 1u; }
+    bool has(int slot, Field field) const { return present[field][slot]; }
     void reset();
 };
 

@@ -36,8 +36,8 @@ bool listHolds(const ProfileList* list, const ProfileEntry& entry) {
 }  // namespace
 
 int ZTPListReadProfile_Dict_Pap(ProfileList* list, int classIndex) {
-    auto content = newFileContent();
-    if (profileClassKey(classIndex) == nullptr || loadCurrentFile(content.get()) != kStoreOK ||
+    ProfileFileContent* content = &fileContent();
+    if (profileClassKey(classIndex) == nullptr || loadCurrentFile(content) != kStoreOK ||
         !hasClasses(*content, &classIndex, 1)) {
         return kStoreFailed;
     }

@@ -43,13 +43,17 @@ bool storeInteger(bool negative, uint64_t magnitude, int32_t* dest) {
 }
 
 bool storeText(std::string_view text, char* dest) {
-    text = text.substr(0, strnlen(text.data(), text.size()));
+    if (!text.empty()) {
+        text = text.substr(0, strnlen(text.data(), text.size()));
+    }
     if (!isValidUtf8(text)) {
         return false;
     }
     std::size_t kept = wholeCharacterPrefix(text, kProfileTextSize - 1);
     std::memset(dest, 0, kProfileTextSize);
-    std::memcpy(dest, text.data(), kept);
+    if (kept > 0) {
+        std::memcpy(dest, text.data(), kept);
+    }
     return true;
 }
 

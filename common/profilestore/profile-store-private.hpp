@@ -8,8 +8,9 @@
 
 namespace t48::store::detail {
 
-// Room for one read of the file (about 130 kB, so not on the stack).
-std::unique_ptr<ProfileFileContent> newFileContent();
+// Room for one read of the file (about 130 kB, so not on the stack), one per thread and
+// reused by each read on it: the store's calls never nest.
+ProfileFileContent& fileContent();
 
 // Reads and parses the current file. kStoreOK / kStoreFailed.
 int loadCurrentFile(ProfileFileContent* content);

@@ -31,8 +31,10 @@ const char* profileClassKey(int classIndex) {
 
 namespace detail {
 
-std::unique_ptr<ProfileFileContent> newFileContent() {
-    return std::make_unique_for_overwrite<ProfileFileContent>();
+ProfileFileContent& fileContent() {
+    thread_local std::unique_ptr<ProfileFileContent> content =
+        std::make_unique_for_overwrite<ProfileFileContent>();
+    return *content;
 }
 
 int loadCurrentFile(ProfileFileContent* content) {
@@ -60,8 +62,8 @@ int readAllFromContent(const ProfileFileContent& content, ProfileList* rgb, Prof
 }  // namespace
 
 int readAllFromXml(std::string_view xml, ProfileList* rgb, ProfileList* sim, ProfileList* dst) {
-    auto content = newFileContent();
-    if (parseProfileFile(xml, content.get()) != kStoreOK) {
+    ProfileFileContent* content = &fileContent();
+    if (parseProfileFile(xml, content) != kStoreOK) {
         return kStoreFailed;
     }
     return readAllFromContent(*content, rgb, sim, dst);
@@ -83,16 +85,16 @@ int writeAll(const ProfileList* rgb, const ProfileList* sim, const ProfileList* 
 using namespace detail;
 
 int ZTPListReadProfile_All(ProfileList* rgb, ProfileList* sim, ProfileList* dst) {
-    auto content = newFileContent();
-    if (loadCurrentFile(content.get()) != kStoreOK) {
+    ProfileFileContent* content = &fileContent();
+    if (loadCurrentFile(content) != kStoreOK) {
         return kStoreFailed;
     }
     return readAllFromContent(*content, rgb, sim, dst);
 }
 
 int ZTPListReadProfile_Dict(ProfileList* list, int classIndex) {
-    auto content = newFileContent();
-    if (!isClassIndex(classIndex) || loadCurrentFile(content.get()) != kStoreOK ||
+    ProfileFileContent* content = &fileContent();
+    if (!isClassIndex(classIndex) || loadCurrentFile(content) != kStoreOK ||
         !hasClasses(*content, &classIndex, 1)) {
         return kStoreFailed;
     }

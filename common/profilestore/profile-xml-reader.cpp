@@ -115,11 +115,32 @@ bool parseInteger(const std::string& text, bool* negative, uint64_t* magnitude) 
     return errno != ERANGE;
 }
 
+// One parser per thread, reset for each read: a reset keeps the parser's buffers and
+// memory pools, which a new parser would allocate afresh.
+XML_Parser resetParser(const char* encoding) {
+    struct Owned {
+        XML_Parser parser = nullptr;
+        ~Owned() {
+            if (parser != nullptr) {
+                XML_ParserFree(parser);
+            }
+        }
+    };
+    thread_local Owned owned;
+    if (owned.parser == nullptr) {
+        owned.parser = XML_ParserCreate(encoding);
+    } else if (XML_ParserReset(owned.parser, encoding) != XML_TRUE) {
+        XML_ParserFree(owned.parser);
+        owned.parser = XML_ParserCreate(encoding);
+    }
+    return owned.parser;
+}
+
 class Reader {
 public:
     Reader(std::string_view xml, ProfileFileContent* content, const char* encoding)
         : begin_(xml.data()), end_(xml.data() + xml.size()), content_(content) {
-        parser_ = XML_ParserCreate(encoding);
+        parser_ = resetParser(encoding);
         if (parser_ == nullptr) {
             return;
         }
@@ -136,11 +157,7 @@ public:
             staged.reset();
         }
     }
-    ~Reader() {
-        if (parser_ != nullptr) {
-            XML_ParserFree(parser_);
-        }
-    }
+    ~Reader() = default;
     Reader(const Reader&) = delete;
     Reader& operator=(const Reader&) = delete;
 
@@ -156,7 +173,10 @@ public:
         if (rootDone_ && !failed_) {
             return Outcome::kRead;
         }
-        return failed_ ? Outcome::kNotAProfileFile : Outcome::kNotInThisEncoding;
+        // Only a byte the encoding cannot take makes another encoding worth a try.
+        XML_Error error = XML_GetErrorCode(parser_);
+        bool encodingError = error == XML_ERROR_INVALID_TOKEN || error == XML_ERROR_PARTIAL_CHAR;
+        return failed_ || !encodingError ? Outcome::kNotAProfileFile : Outcome::kNotInThisEncoding;
     }
 
 private:
@@ -180,10 +200,7 @@ private:
     StagedClass& staged(const Level& level) { return content_->classes[level.classIndex]; }
 
     void clearField(StagedClass& staged, int field) {
-        auto mask = static_cast<uint8_t>(~(1u << field));
-        for (uint8_t& bits : staged.present) {
-            bits &= mask;
-        }
+        std::memset(staged.present[field], 0, sizeof staged.present[field]);
     }
 
     // A value element inside a dictionary, after its key.
@@ -222,7 +239,7 @@ private:
                 }
                 break;
             case Target::kSlot: {
-                staged(dict).present[dict.slot] &= static_cast<uint8_t>(~(1u << dict.field));
+                staged(dict).present[dict.field][dict.slot] = false;
                 bool text = isTextField(static_cast<Field>(dict.field));
                 if (element == (text ? Element::kString : Element::kInteger)) {
                     inner.use = Use::kSlot;
@@ -352,9 +369,7 @@ private:
                     stored = parseInteger(ownedText(), &negative, &magnitude) &&
                              storeInteger(negative, magnitude, &(entry.*kIntegerMembers[field]));
                 }
-                if (stored) {
-                    c.present[parent.slot] |= static_cast<uint8_t>(1u << field);
-                }
+                c.present[field][parent.slot] = stored;
                 break;
             }
             case Use::kNone:
@@ -391,8 +406,9 @@ private:
         }
         return text_;
     }
-    void append(const char* s, std::size_t length) {
-        if (viewing_ && view_.empty()) {
+    // `inFile`: the bytes lie in the file's text and outlive the value; a view will do.
+    void append(const char* s, std::size_t length, bool inFile = true) {
+        if (inFile && viewing_ && view_.empty()) {
             view_ = std::string_view(s, length);
             return;
         }
@@ -413,7 +429,7 @@ private:
         const char* raw = begin_ + index;
         const char* rawEnd = raw + count;
         if (*raw == '&' && !rawReferences) {
-            append(s, static_cast<std::size_t>(length));
+            append(s, static_cast<std::size_t>(length), false);
             return;
         }
         // A run of converted characters may come in pieces that each report the whole run.
@@ -459,12 +475,24 @@ private:
         }
     }
 
+    // The parser may still report the rest of the current tag after a stop (the end of an
+    // empty element), so every handler first checks that reading goes on.
+    bool reading() const { return !failed_ && !rootDone_; }
+
     static void XMLCALL onStart(void* userData, const XML_Char* name, const XML_Char** /*attrs*/) {
-        self(userData).start(name);
+        if (self(userData).reading()) {
+            self(userData).start(name);
+        }
     }
-    static void XMLCALL onEnd(void* userData, const XML_Char* /*name*/) { self(userData).end(); }
+    static void XMLCALL onEnd(void* userData, const XML_Char* /*name*/) {
+        if (self(userData).reading()) {
+            self(userData).end();
+        }
+    }
     static void XMLCALL onText(void* userData, const XML_Char* s, int length) {
-        self(userData).onCharacters(s, length);
+        if (self(userData).reading()) {
+            self(userData).onCharacters(s, length);
+        }
     }
     static void XMLCALL onCdata(void* userData) {
         Reader& reader = self(userData);

@@ -88,15 +88,9 @@ std::string_view fieldText(const ProfileEntry& entry, Field field) {
 void writeSubDictionary(XmlOut& out, const ProfileList& list, Field field) {
     const char* name = kFieldKeys[field];
     out.key("\t\t", name);
+    // Even with every slot left out the dictionary is written open and closed, as the
+    // library writes a dictionary whose keys were all removed.
     bool text = isTextField(field);
-    bool anyStored = !text;
-    for (int slot = 0; slot < kProfileSlots && !anyStored; ++slot) {
-        anyStored = isStorableText(fieldText(list.litem[slot], field));
-    }
-    if (!anyStored) {
-        out.raw("\t\t<dict/>\n");
-        return;
-    }
     out.raw("\t\t<dict>\n");
     for (int slot = 0; slot < kProfileSlots; ++slot) {
         const ProfileEntry& entry = list.litem[slot];
