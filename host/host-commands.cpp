@@ -3,7 +3,9 @@
 #include <charconv>
 
 #include "control-json.hpp"
+#include "job-options.hpp"
 #include "json-text.hpp"
+#include "queue-commands.hpp"
 #include "window-commands.hpp"
 
 namespace t48::host {
@@ -152,26 +154,29 @@ bool runSummary(HostSession& session, const std::string&, std::ostream& out, std
 // The job options a print carries: the print settings' top-level strings, after the
 // panel's last word.
 bool runPrint(HostSession& session, const std::string&, std::ostream& out, std::string&) {
-    session.panel().shouldPrint();
-    const cf::ValueRef options = cf::Value::dictionary();
-    for (const auto& [key, value] : *session.printSettings()->dictionary()->asDictionary()) {
-        if (value && value->is(cf::ValueType::String)) {
-            options->set(key, value);
-        }
-    }
-    out << jsonFromValue(*options) << "\n";
+    out << jobOptionsJSON(printJobOptions(session)) << "\n";
     return true;
 }
 
 constexpr CommandRow kCommands[] = {
-    {"show", false, runShow},          {"set", true, runSet},
-    {"click", true, runClick},         {"keys", false, runKeys},
-    {"ticket", false, runTicket},      {"summary", false, runSummary},
-    {"print", false, runPrint},        {"window", false, runWindow},
-    {"select", true, runSelect},       {"tick", true, runTick},
-    {"type", true, runType},           {"paste", true, runPaste},
-    {"clear", true, runClear},         {"browse", true, runBrowse},
-    {"window-ok", false, runWindowOK}, {"window-cancel", false, runWindowCancel},
+    {"show", false, runShow},
+    {"set", true, runSet},
+    {"click", true, runClick},
+    {"keys", false, runKeys},
+    {"ticket", false, runTicket},
+    {"summary", false, runSummary},
+    {"print", false, runPrint},
+    {"submit", true, runSubmit},
+    {"save-defaults", false, runSaveDefaults},
+    {"window", false, runWindow},
+    {"select", true, runSelect},
+    {"tick", true, runTick},
+    {"type", true, runType},
+    {"paste", true, runPaste},
+    {"clear", true, runClear},
+    {"browse", true, runBrowse},
+    {"window-ok", false, runWindowOK},
+    {"window-cancel", false, runWindowCancel},
 };
 
 const CommandRow* findCommand(const std::string& name) {

@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+#include "job-options.hpp"
+#include "pde-common.hpp"
 #include "ppd-file.hpp"
 #include "property-list.hpp"
 
@@ -19,29 +21,73 @@ HostSession::~HostSession() {
     pde::closePPDFile(ppd_);
 }
 
-bool HostSession::open(const HostOptions& options, std::string& error) {
-    options_ = options;
-    ppd_ = pde::openPPDFile(options.ppd, error);
-    if (ppd_ == nullptr) {
-        return false;
-    }
-    if (options.ticket) {
-        cf::ValueRef stored;
-        const int32_t status = cf::readPropertyListFile(*options.ticket, stored);
-        if (status == cf::kPlistNoError) {
-            if (!stored->is(cf::ValueType::Dictionary)) {
-                error = "ticket " + *options.ticket + " is not a dictionary";
-                return false;
-            }
-            settings_ = cf::PrintSettings(stored);
-        } else if (status != cf::kPlistFileNotFound) {
-            error = "cannot read ticket " + *options.ticket + " (status " + std::to_string(status) +
-                    ")";
+bool HostSession::openPrinter(std::string& error) {
+    std::optional<std::string> printerID = options_.printerID;
+    std::string deviceURI = options_.deviceURI;
+    if (options_.queue) {
+        queue_ = PrintQueue::open(*options_.queue, error);
+        if (!queue_) {
             return false;
         }
+        printerID = printerID.value_or(queue_->name());
+        if (deviceURI.empty()) {
+            deviceURI = queue_->deviceURI();
+        }
     }
-    if (options.printerID) {
-        session_.setCurrentPrinter(cf::Printer(*options.printerID, options.deviceURI));
+    ppd_ = queue_ && options_.ppd.empty() ? queue_->openPPD(error)
+                                          : pde::openPPDFile(options_.ppd, error);
+    if (printerID) {
+        session_.setCurrentPrinter(cf::Printer(*printerID, deviceURI));
+    }
+    return ppd_ != nullptr;
+}
+
+bool HostSession::readTicket(bool& read, std::string& error) {
+    read = false;
+    if (!options_.ticket) {
+        return true;
+    }
+    cf::ValueRef stored;
+    const int32_t status = cf::readPropertyListFile(*options_.ticket, stored);
+    if (status == cf::kPlistFileNotFound) {
+        return true;
+    }
+    if (status != cf::kPlistNoError) {
+        error =
+            "cannot read ticket " + *options_.ticket + " (status " + std::to_string(status) + ")";
+        return false;
+    }
+    if (!stored->is(cf::ValueType::Dictionary)) {
+        error = "ticket " + *options_.ticket + " is not a dictionary";
+        return false;
+    }
+    settings_ = cf::PrintSettings(stored);
+    read = true;
+    return true;
+}
+
+// The queue's model dictionary gets the options the user saved for the queue, so the
+// panel restores them as a ticket's values.
+void HostSession::startFromSavedOptions() {
+    const cf::ValueRef model = pde::PDECommon::commonGetModelDictionary(&settings_, &session_);
+    if (!model) {
+        return;
+    }
+    for (const auto& [key, value] : queue_->destinationOptions()) {
+        if (isQueueJobOption(ppd_, key)) {
+            model->set(key, cf::Value::string(value));
+        }
+    }
+}
+
+bool HostSession::open(const HostOptions& options, std::string& error) {
+    options_ = options;
+    bool ticketRead = false;
+    if (!openPrinter(error) || !readTicket(ticketRead, error)) {
+        return false;
+    }
+    if (queue_ && !ticketRead) {
+        startFromSavedOptions();
     }
 
     library_ = dlopen(options.plugin.c_str(), RTLD_NOW | RTLD_LOCAL);

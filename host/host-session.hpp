@@ -7,6 +7,7 @@
 #include <string>
 
 #include "pde-protocol.hpp"
+#include "print-queue.hpp"
 
 namespace t48::host {
 
@@ -16,6 +17,9 @@ struct HostOptions {
     std::optional<std::string> printerID;
     std::string deviceURI;
     std::optional<std::string> ticket;
+    // The CUPS queue of the session's current printer: its name is the printer ID, its
+    // device URI and PPD come from the server unless given above.
+    std::optional<std::string> queue;
 };
 
 class HostSession : public pde::PDEHostCallback {
@@ -25,7 +29,8 @@ public:
     HostSession(const HostSession&) = delete;
     HostSession& operator=(const HostSession&) = delete;
 
-    // Opens the PPD, reads the ticket, loads the plug-in and gets its panel; false with
+    // Finds the queue, opens the PPD, reads the ticket (or, on a queue without one, the
+    // user's saved options for it), loads the plug-in and gets its panel; false with
     // a one-line reason in `error` when one of them fails.
     bool open(const HostOptions& options, std::string& error);
     // initWithCallback: ... willShow, as a print dialog opens its panel.
@@ -40,9 +45,16 @@ public:
     cf::PrintSettings* printSettings() override { return &settings_; }
     cf::PrintSession* printSession() override { return &session_; }
     ppd_file_s* ppdFile() override { return ppd_; }
+    // The session's queue; null without --queue.
+    PrintQueue* queue() { return queue_.get(); }
 
 private:
+    bool openPrinter(std::string& error);
+    bool readTicket(bool& read, std::string& error);
+    void startFromSavedOptions();
+
     HostOptions options_;
+    std::unique_ptr<PrintQueue> queue_;
     cf::PrintSettings settings_;
     cf::PrintSession session_;
     ppd_file_s* ppd_ = nullptr;

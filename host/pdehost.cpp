@@ -13,10 +13,11 @@ namespace {
 using t48::host::HostOptions;
 
 constexpr const char* kUsage =
-    "usage: pdehost [--plugin FILE] [--ppd FILE] [--printer ID] [--device-uri URI] [--ticket "
-    "FILE]\n"
+    "usage: pdehost [--plugin FILE] [--queue NAME] [--ppd FILE] [--printer ID] [--device-uri URI]\n"
+    "               [--ticket FILE]\n"
     "               [show | set OUTLET=VALUE | click OUTLET | keys | ticket | summary | "
-    "print]...\n"
+    "print |\n"
+    "                submit FILE | save-defaults]...\n"
     "  with the profile window open (click button_ManageProfile):\n"
     "               [window | select ROW | tick ROW | type OUTLET=TEXT | paste OUTLET=TEXT |\n"
     "                clear OUTLET | browse PATH|- | window-ok | window-cancel]...";
@@ -49,6 +50,10 @@ int main(int argc, char** argv) {
     std::map<std::string, std::string*> optionFields = {{"--plugin", &options.plugin},
                                                         {"--ppd", &options.ppd},
                                                         {"--device-uri", &options.deviceURI}};
+    std::map<std::string, std::optional<std::string>*> optionalFields = {
+        {"--printer", &options.printerID},
+        {"--ticket", &options.ticket},
+        {"--queue", &options.queue}};
     std::vector<std::string> words;
     for (int i = 1; i < argc; ++i) {
         const std::string word = argv[i];
@@ -69,10 +74,8 @@ int main(int argc, char** argv) {
             return fail(word + " needs a value\n" + kUsage);
         }
         const std::string value = argv[++i];
-        if (word == "--printer") {
-            options.printerID = value;
-        } else if (word == "--ticket") {
-            options.ticket = value;
+        if (auto optional = optionalFields.find(word); optional != optionalFields.end()) {
+            *optional->second = value;
         } else if (auto field = optionFields.find(word); field != optionFields.end()) {
             *field->second = value;
         } else {
@@ -82,8 +85,8 @@ int main(int argc, char** argv) {
     if (options.plugin.empty()) {
         options.plugin = besideProgram({"../PDE/colorpde.so", "../lib/t48/colorpde.so"});
     }
-    if (options.ppd.empty()) {
-        options.ppd = besideProgram({"../PDE/T48.ppd", "../share/t48/T48.ppd"});
+    if (options.ppd.empty() && !options.queue) {
+        options.ppd = besideProgram({"../PDE/T48.ppd", "../share/ppd/orvell/T48.ppd"});
     }
 
     std::vector<t48::host::HostCommand> commands;

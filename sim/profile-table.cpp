@@ -10,7 +10,8 @@ namespace {
 
 const Oid kTableEntry = {1, 3, 6, 1, 4, 1, 47193, 1, 1, 1, 1, 6, 13, 1, 1};
 constexpr uint32_t kFixedSubId = 1;
-constexpr int kRowFields = 7;
+constexpr std::size_t kRowFields = 7;
+constexpr int kFirstMoreColumn = 8;
 
 std::vector<std::string> splitTabs(const std::string& line) {
     std::vector<std::string> fields;
@@ -34,10 +35,17 @@ bool parseNumber(const std::string& text, T& out) {
 std::optional<ProfileRow> parseRow(const std::string& line) {
     std::vector<std::string> f = splitTabs(line);
     ProfileRow row;
-    if (f.size() != kRowFields || !parseNumber(f[0], row.index) || row.index == 0 ||
+    if (f.size() < kRowFields || !parseNumber(f[0], row.index) || row.index == 0 ||
         !parseNumber(f[1], row.sourceType) || !parseNumber(f[4], row.profileClass) ||
         !parseNumber(f[5], row.column6) || !parseNumber(f[6], row.availability)) {
         return std::nullopt;
+    }
+    for (std::size_t i = kRowFields; i < f.size(); ++i) {
+        int32_t value = 0;
+        if (!parseNumber(f[i], value)) {
+            return std::nullopt;
+        }
+        row.moreColumns.push_back(value);
     }
     row.profileName = f[2];
     row.fileName = f[3];
@@ -88,6 +96,10 @@ std::vector<TableValue> tableValues(const std::vector<ProfileRow>& rows) {
         values.push_back({cell(5, r.index), "integer", integer(r.profileClass)});
         values.push_back({cell(6, r.index), "integer", integer(r.column6)});
         values.push_back({cell(7, r.index), "integer", integer(r.availability)});
+        for (std::size_t i = 0; i < r.moreColumns.size(); ++i) {
+            values.push_back({cell(kFirstMoreColumn + static_cast<int>(i), r.index), "integer",
+                              integer(r.moreColumns[i])});
+        }
     }
     std::sort(values.begin(), values.end(),
               [](const TableValue& a, const TableValue& b) { return a.name < b.name; });

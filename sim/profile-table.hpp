@@ -13,7 +13,8 @@ namespace t48::sim {
 using Oid = std::vector<uint32_t>;
 
 // One row of the rows file: tab-separated index, source type, profile name, file name,
-// class, column 6 (served, never interpreted) and availability.
+// class, column 6 (served, never interpreted) and availability, then optionally further
+// integer columns (8 on), as a printer whose entry has more columns serves them.
 struct ProfileRow {
     uint32_t index = 0;
     int32_t sourceType = 0;
@@ -22,6 +23,7 @@ struct ProfileRow {
     int32_t profileClass = 0;
     int32_t column6 = 0;
     int32_t availability = 0;
+    std::vector<int32_t> moreColumns;
 };
 
 // A served value: its identifier, the pass_persist type word and the value text.

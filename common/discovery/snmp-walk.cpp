@@ -9,6 +9,7 @@
 #include "profile-store.hpp"
 #include "snmp-library-state.hpp"
 #include "spool-list.hpp"
+#include "wide-integers.hpp"
 
 namespace t48::discovery {
 namespace {
@@ -62,7 +63,8 @@ void takeVariables(WalkState& walk, netsnmp_variable_list* vars, const oid* root
             continue;
         }
         ++numprinted;
-        vSpoolPlist(vars->name, vars->name_length, vars, kSpoolFileVariable);
+        vSpoolPlist(vars->name, vars->name_length, vars,
+                    detail::isWideInteger(vars) ? kSpoolUnusableVariable : kSpoolFileVariable);
         if (isException(vars->type)) {
             walk.running = false;
             continue;
@@ -88,16 +90,24 @@ void takeVariables(WalkState& walk, netsnmp_variable_list* vars, const oid* root
     }
 }
 
+// True when the request name moved forward since `before`.
+bool advanced(const WalkState& walk, const oid* before, std::size_t beforeLength) {
+    return snmp_oid_compare(before, beforeLength, walk.name, walk.nameLength) < 0;
+}
+
 // Sends GET-NEXT requests from `root` until the walk ends; answers the last status of
 // snmp_synch_response.
 int walkSubtree(netsnmp_session* session, WalkState& walk, const oid* root,
                 std::size_t rootLength) {
     int status = STAT_SUCCESS;
-    for (int requests = 0; walk.running; ++requests) {
-        if (requests == kMaxWalkRequests) {
+    oid before[MAX_OID_LEN];
+    for (int stalled = 0; walk.running;) {
+        if (stalled == kMaxStalledRequests) {
             walk.exitValue = kWalkFailed;
             break;
         }
+        const std::size_t beforeLength = walk.nameLength;
+        std::memcpy(before, walk.name, beforeLength * sizeof(oid));
         netsnmp_pdu* request = snmp_pdu_create(SNMP_MSG_GETNEXT);
         snmp_add_null_var(request, walk.name, walk.nameLength);
         netsnmp_pdu* response = nullptr;
@@ -116,6 +126,7 @@ int walkSubtree(netsnmp_session* session, WalkState& walk, const oid* root,
             walk.running = false;
         } else {
             takeVariables(walk, response->variables, root, rootLength);
+            stalled += advanced(walk, before, beforeLength) ? 0 : 1;
         }
         if (response != nullptr) {
             snmp_free_pdu(response);
@@ -247,6 +258,7 @@ int mib_walk(int argc, const char* const* argv) {
         return finish(kWalkFailed);
     }
 
+    detail::watchWideIntegers(ss);
     WalkState walk;
     std::memmove(walk.name, root, rootLength * sizeof(oid));
     walk.nameLength = rootLength;
@@ -261,6 +273,7 @@ int mib_walk(int argc, const char* const* argv) {
         snmp_get_and_print(ss, root, rootLength);
     }
 
+    detail::stopWatchingWideIntegers();
     snmp_close(ss);
     SOCK_CLEANUP;
     if (netsnmp_ds_get_boolean(NETSNMP_DS_APPLICATION_ID, detail::kPrintStatistics)) {

@@ -14,7 +14,7 @@ namespace t48::discovery {
 // Walk results.
 inline constexpr int kWalkComplete = 0;
 inline constexpr int kWalkFailed = 1;      // no session, bad root, time-out, send error,
-                                           // identifiers not increasing, request bound hit
+                                           // identifiers not increasing, stall bound hit
 inline constexpr int kWalkAgentError = 2;  // an error status other than noSuchName
 inline constexpr int kWalkUsage = -1;      // argument parsing stopped: usage error
 inline constexpr int kWalkInfoOnly = -2;   // argument parsing stopped: an option that
@@ -25,10 +25,11 @@ inline constexpr int kWalkInfoOnly = -2;   // argument parsing stopped: an optio
 inline constexpr long kDefaultTimeoutMicroseconds = 1000000;
 inline constexpr int kDefaultRetries = 1;
 
-// A walk that has sent this many GET-NEXT requests ends with kWalkFailed: an agent that
-// answers with no variables would otherwise be asked the same thing forever. A full
-// table (500 rows of 7 columns) needs 3501.
-inline constexpr int kMaxWalkRequests = 5000;
+// A walk whose answers have this many times not moved the request name forward (no
+// variable, or with -Cc a name not past the last) ends with kWalkFailed: such an agent
+// would otherwise be asked forever. Answers that advance are never counted, so a table
+// of any size walks to its end.
+inline constexpr int kMaxStalledRequests = 5000;
 
 // Walks with argv[0] the program name, then options, the agent and the root
 // (default 1.3.6.1.2.1). The strings are not changed. Runs the merge exactly once, with

@@ -1,14 +1,19 @@
 #include "spool-list.hpp"
 
+#include <cstdint>
 #include <cstring>
+#include <string_view>
 
 #include "profile-table-columns.hpp"
+#include "utf8-text.hpp"
 
 namespace t48::discovery {
 
 store::ProfileList PlistForSpool;
 
 namespace {
+
+bool gUnusableRows[store::kProfileSlots];
 
 using detail::SpoolField;
 
@@ -23,16 +28,8 @@ void copyText(char (&field)[store::kProfileTextSize], const u_char* text, std::s
     if (nul != nullptr) {
         length = static_cast<std::size_t>(static_cast<const u_char*>(nul) - text);
     }
-    constexpr std::size_t kMaxText = store::kProfileTextSize - 1;
-    if (length > kMaxText) {
-        length = kMaxText;
-        // Back over continuation bytes (at most three) so the cut falls before a
-        // character's lead byte.
-        for (int back = 0; back < 3 && length > 0 && (text[length] & 0xC0) == 0x80; ++back) {
-            --length;
-        }
-    }
-    std::memcpy(field, text, length);
+    const std::string_view received(reinterpret_cast<const char*>(text), length);
+    std::memcpy(field, text, text::wholeCharacterPrefix(received, store::kProfileTextSize - 1));
 }
 
 void storeInteger(store::ProfileEntry& entry, SpoolField field, int32_t value) {
@@ -61,9 +58,11 @@ void vSpoolPlist(const oid* name, std::size_t nameLength, const netsnmp_variable
                  int mode) {
     if (mode == kSpoolClear) {
         std::memset(&PlistForSpool, 0, sizeof PlistForSpool);
+        std::memset(gUnusableRows, 0, sizeof gUnusableRows);
         return;
     }
-    if (mode != kSpoolFileVariable || variable == nullptr || nameLength != kTableValueNameLength) {
+    if ((mode != kSpoolFileVariable && mode != kSpoolUnusableVariable) || variable == nullptr ||
+        nameLength != kTableValueNameLength) {
         return;
     }
     const detail::TableColumn* column = detail::findColumn(name, nameLength);
@@ -75,20 +74,27 @@ void vSpoolPlist(const oid* name, std::size_t nameLength, const netsnmp_variable
         return;
     }
     store::ProfileEntry& entry = PlistForSpool.litem[row - 1];
-
-    if (column->asnType == ASN_OCTET_STR) {
+    const bool integer = column->asnType == ASN_INTEGER;
+    if (integer && (variable->val.integer == nullptr || variable->val_len < sizeof(long))) {
+        return;
+    }
+    if (mode == kSpoolUnusableVariable ||
+        (integer && (*variable->val.integer < INT32_MIN || *variable->val.integer > INT32_MAX))) {
+        gUnusableRows[row - 1] = true;
+    } else if (integer) {
+        storeInteger(entry, column->field, static_cast<int32_t>(*variable->val.integer));
+    } else {
         char(&field)[store::kProfileTextSize] =
             column->field == SpoolField::FileName ? entry.FileName : entry.ProfileName;
         copyText(field, variable->val.string, variable->val_len);
-        return;
     }
-    if (variable->val.integer == nullptr || variable->val_len < sizeof(long)) {
-        return;
-    }
-    storeInteger(entry, column->field, static_cast<int32_t>(*variable->val.integer));
     if (column->field == SpoolField::IndexOnDevice && PlistForSpool.iNum < store::kProfileSlots) {
         ++PlistForSpool.iNum;
     }
+}
+
+bool bSpoolRowUsable(int spoolIndex) {
+    return spoolIndex >= 0 && spoolIndex < store::kProfileSlots && !gUnusableRows[spoolIndex];
 }
 
 }  // namespace t48::discovery

@@ -15,6 +15,7 @@ namespace t48::discovery {
 // vSpoolPlist modes.
 inline constexpr int kSpoolFileVariable = 0;
 inline constexpr int kSpoolClear = 1;
+inline constexpr int kSpoolUnusableVariable = 2;  // a value the row cannot be used with
 
 // Table geometry: a value's name is the 15 sub-identifiers of the entry, the column,
 // one uninterpreted sub-identifier and the 1-based row.
@@ -30,9 +31,13 @@ extern store::ProfileList PlistForSpool;
 // Mode kSpoolClear clears the whole list. Mode kSpoolFileVariable files one variable:
 // a name of exactly 18 sub-identifiers with a known column, the column's ASN type and a
 // row of 1 to 500; anything else is ignored. Text is cut to 31 bytes at a whole UTF-8
-// character and always terminated.
+// character and always terminated. An INTEGER outside the signed 32-bit range, or any
+// variable filed with mode kSpoolUnusableVariable, makes its row unusable (a column-1
+// value is still counted).
 void vSpoolPlist(const oid* name, std::size_t nameLength, const netsnmp_variable_list* variable,
                  int mode);
+// False for a spool entry whose row received an unusable value: the merge skips it.
+bool bSpoolRowUsable(int spoolIndex);
 
 // True when `fileName` is a well-shaped profile file name (base of 1 to 27 bytes,
 // extension after the first '.' of at most 3 bytes, every byte accepted by FileNameFilter).
@@ -40,7 +45,8 @@ bool bJudgement8point3Format(const char* fileName);
 bool FileNameFilter(unsigned char byte);
 
 // Merges the spool list into the current profile file and saves it; `failureFlag` is the
-// walk result (0 success, anything else failure). Answers the save's store status.
+// walk result (0 success, anything else failure). Answers the save's store status;
+// kStoreFailed without a save when the current file is there (not empty) but does not read.
 int vRestructPlistSpool2Current(int failureFlag);
 // The merge's steps between the read and the save: re-mark, drop ill-shaped entries,
 // match the spool list in, clean, compact and salvage the three lists.

@@ -51,8 +51,8 @@ struct PlistDeleter {
 };
 using PlistOwner = std::unique_ptr<void, PlistDeleter>;
 
-// Parses XML bytes with the property-list library; the root must be a dictionary.
-// kStoreOK / kStoreFailed.
+// Parses XML bytes with the property-list library (after a UTF-8 byte-order mark, when
+// one leads); the root must be a dictionary. kStoreOK / kStoreFailed.
 int parseProfileXml(std::string_view xml, PlistOwner* root);
 bool isDict(plist_t node);
 // The value of `key` in a dictionary, or nullptr.

@@ -46,10 +46,10 @@ bool storeText(std::string_view text, char* dest) {
     if (!text.empty()) {
         text = text.substr(0, strnlen(text.data(), text.size()));
     }
-    if (!isValidUtf8(text)) {
+    if (!text::isValidUtf8(text)) {
         return false;
     }
-    std::size_t kept = wholeCharacterPrefix(text, kProfileTextSize - 1);
+    std::size_t kept = text::wholeCharacterPrefix(text, kProfileTextSize - 1);
     std::memset(dest, 0, kProfileTextSize);
     if (kept > 0) {
         std::memcpy(dest, text.data(), kept);

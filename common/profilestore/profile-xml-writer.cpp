@@ -97,7 +97,7 @@ void writeSubDictionary(XmlOut& out, const ProfileList& list, Field field) {
         if (!text) {
             out.slotKey(name, slot);
             out.integer("\t\t\t", entry.*kIntegerMembers[field]);
-        } else if (std::string_view value = fieldText(entry, field); isStorableText(value)) {
+        } else if (std::string_view value = fieldText(entry, field); text::isStorableText(value)) {
             out.slotKey(name, slot);
             out.string("\t\t\t", value);
         }

@@ -9,7 +9,7 @@
 namespace t48::store::detail {
 
 // The whole file for three lists (RGB, SIM, DST) with "PlistVersion" 1. Every slot of
-// every field is written; text that is not storable (see isStorableText) is left out of
+// every field is written; text that is not storable (see text::isStorableText) is left out of
 // its sub-dictionary. kStoreOK.
 int serializeProfileLists(const ProfileList* rgb, const ProfileList* sim, const ProfileList* dst,
                           std::string* xml);

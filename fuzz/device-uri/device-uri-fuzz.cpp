@@ -1,6 +1,7 @@
 // Device URIs of print queues (set by whoever configures the queue) through the
 // refresh's address finding, short of the DNS-SD resolve: the walk's host argument must
-// never carry a port, an option of the walk's command line, or more than 254 bytes.
+// never carry a port, an option of the walk's command line, or more than 254 bytes; its
+// only ':'s are those of an IPv6 peer "udp6:[ADDRESS]".
 
 #include <cstddef>
 #include <cstdint>
@@ -28,8 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         t48::pde::printerAddressForURI(uri, t48::pde::kProtocolLPD);
     if (address) {
         if (std::optional<std::string> walkHost = t48::pde::walkHostFromAddress(*address)) {
+            const bool ipv6 = walkHost->rfind("udp6:[", 0) == 0 && walkHost->back() == ']' &&
+                              walkHost->find(']') == walkHost->size() - 1;
             if (walkHost->empty() || walkHost->size() > t48::pde::kPrinterAddressMaxBytes ||
-                walkHost->find(':') != std::string::npos || walkHost->front() == '-') {
+                (!ipv6 && walkHost->find(':') != std::string::npos) || walkHost->front() == '-') {
                 std::abort();
             }
         }

@@ -9,7 +9,8 @@
 //   value bytes (an INTEGER takes its first up to 8 bytes)
 // and a final byte whose low bit is the walk's failure flag. After each input the spool
 // list and the merged lists must hold at most 500 entries with every text field
-// terminated inside its 32 bytes. The merge runs on lists kept in memory for every input
+// terminated inside its 32 bytes, and each merged list packed with its count equal to
+// its slots in use. The merge runs on lists kept in memory for every input
 // and, every 64th input, in full on the profile file.
 
 #include <net-snmp/net-snmp-config.h>
@@ -48,6 +49,18 @@ void checkList(const ProfileList& list) {
     for (const auto& e : list.litem) {
         if (std::memchr(e.FileName, '\0', sizeof e.FileName) == nullptr ||
             std::memchr(e.ProfileName, '\0', sizeof e.ProfileName) == nullptr) {
+            std::abort();
+        }
+    }
+}
+
+// A merged list as it is written: slots 0 to count - 1 in use, every other slot clear.
+void checkPacked(const ProfileList& list) {
+    static const t48::store::ProfileEntry clear{};
+    for (int slot = 0; slot < t48::store::kProfileSlots; ++slot) {
+        const t48::store::ProfileEntry& e = list.litem[slot];
+        if (slot < list.iNum ? e.iInMenu == t48::store::kStateEmpty
+                             : std::memcmp(&e, &clear, sizeof e) != 0) {
             std::abort();
         }
     }
@@ -114,6 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     t48::discovery::mergeSpoolIntoLists(failureFlag, &lists[0], &lists[1], &lists[2]);
     for (const ProfileList& list : lists) {
         checkList(list);
+        checkPacked(list);
     }
 
     // The whole merge with its file read and (synced) write, now and then.

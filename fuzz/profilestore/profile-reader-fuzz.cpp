@@ -27,7 +27,7 @@ void require(bool condition) {
 __attribute__((no_sanitize("coverage"))) void checkText(const char (&field)[kProfileTextSize]) {
     std::size_t length = strnlen(field, kProfileTextSize);
     require(length < kProfileTextSize);
-    require(detail::isValidUtf8(std::string_view(field, length)));
+    require(t48::text::isValidUtf8(std::string_view(field, length)));
 }
 
 // The checks are not what is fuzzed: without coverage feedback of their own they cost a

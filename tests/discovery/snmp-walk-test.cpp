@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <map>
@@ -13,6 +14,7 @@
 #include "snmp-walk.hpp"
 #include "snmpd-printer.hpp"
 #include "spool-list.hpp"
+#include "system-paths.hpp"
 
 namespace t48::discovery {
 namespace {
@@ -112,6 +114,47 @@ TEST_F(SnmpWalkTest, FiveHundredRowsAreAllSpooledAndMerged) {
     EXPECT_EQ(file.rgb().iNum, 334);  // classes 1 and 2
     EXPECT_EQ(file.sim().iNum, 166);  // class 3
     EXPECT_EQ(file.dst().iNum, 166);
+    const std::string requests = printer().requestLog();
+    EXPECT_EQ(std::count(requests.begin(), requests.end(), '\n'), 500 * 7 + 1)
+        << "one GET-NEXT per value and one past the table";
+}
+
+TEST_F(SnmpWalkTest, ATableOfMoreColumnsWalksToItsEnd) {
+    ProfileFile stored{};
+    append(stored.rgb(), makeEntry("PROF1.ICC", 4, store::kStatePrinterConfirmed, 1, 1));
+    save(stored);
+    std::vector<SimRow> rows = testing::generatedRows(400);
+    for (SimRow& row : rows) {
+        row.moreColumns.assign(6, 0);  // 13 columns: 5200 values
+    }
+    startPrinter(rows);
+    ASSERT_EQ(walk(printer().peer()), kWalkComplete);
+    EXPECT_EQ(PlistForSpool.iNum, 400);
+    EXPECT_EQ(findEntry(load().rgb(), "PROF1.ICC")->iInMenu, store::kStatePrinterConfirmed)
+        << "found again by a complete walk, not dropped as by a failed one";
+}
+
+TEST_F(SnmpWalkTest, IllShapedEntriesBeforeAProfileNeverGetItListedTwice) {
+    ProfileFile stored{};
+    append(stored.rgb(), makeEntry("bad name.icc", 4, store::kStateUserAddedListed, 2, 501));
+    append(stored.rgb(), makeEntry("R.ICC", 4, store::kStatePrinterConfirmedListed, 1, 1));
+    append(stored.sim(), makeEntry("my file.icc", 4, store::kStatePrinterConfirmedListed, 3, 2));
+    append(stored.sim(), makeEntry("X.ICC", 4, store::kStatePrinterConfirmedListed, 3, 3));
+    append(stored.dst(), makeEntry("bad name.icc", 4, store::kStateUserAddedListed, 3, 502));
+    append(stored.dst(), makeEntry("X.ICC", 4, store::kStatePrinterConfirmedListed, 3, 3));
+    save(stored);
+    startPrinter({{1, 4, "R", "R.ICC", 1, 0, 1}, {2, 4, "X", "X.ICC", 3, 0, 1}});
+
+    ASSERT_EQ(walk(printer().peer()), kWalkComplete);
+    ProfileFile file = load();
+    for (const auto& [list, name] :
+         {std::pair{&file.rgb(), "R.ICC"}, std::pair{&file.sim(), "X.ICC"},
+          std::pair{&file.dst(), "X.ICC"}}) {
+        EXPECT_EQ(list->iNum, 1);
+        EXPECT_EQ(countEntries(*list, name), 1) << name;
+        ASSERT_NE(findEntry(*list, name), nullptr);
+        EXPECT_EQ(findEntry(*list, name)->iInMenu, store::kStatePrinterConfirmedListed);
+    }
 }
 
 TEST_F(SnmpWalkTest, EmptyTableCompletesAndAsksForTheRootOnce) {
@@ -245,8 +288,8 @@ TEST_F(SnmpWalkTest, CommandLineToolWalksAndPrintsTheResult) {
     EXPECT_EQ(ok.exitStatus, 0);
     EXPECT_EQ(ok.out, "iRet=0\n");
     EXPECT_TRUE(std::filesystem::exists(
-        root().path() +
-        "/Library/Printers/ORVELL/Preferences/orvell.printers.T48/walker-T48-profile.plist"));
+        root().path() + std::string(t48::installedPath(t48::SystemPath::kPreferencesFolder)) +
+        "/walker-T48-profile.plist"));
 
     testing::RunResult failed =
         testing::runProgram({tool, "--user", "walker", "--", "snmpwalk", "-c", "fennel", "-v", "1",

@@ -1,5 +1,7 @@
 #include "snmpd-printer.hpp"
 
+#include <arpa/inet.h>
+
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -23,6 +25,21 @@ void replaceAll(std::string& text, const std::string& from, const std::string& t
          at = text.find(from, at + to.size())) {
         text.replace(at, from.size(), to);
     }
+}
+
+bool isIPv6(const std::string& address) {
+    return address.find(':') != std::string::npos;
+}
+
+// "::1" and 161 as /proc/net/udp6 writes a local address: each 32-bit word of the
+// address as the machine holds it, "00000000000000000000000001000000:00A1".
+std::string procNet6Address(const std::string& address, int port) {
+    uint32_t words[4] = {};
+    inet_pton(AF_INET6, address.c_str(), words);
+    char text[64];
+    std::snprintf(text, sizeof text, "%08X%08X%08X%08X:%04X", words[0], words[1], words[2],
+                  words[3], port);
+    return text;
 }
 
 // "127.0.6.3" and 16263 as /proc/net/udp writes a local address: "0306007F:3F87".
@@ -52,11 +69,15 @@ SnmpdPrinter::SnmpdPrinter(const std::string& dir, const std::string& address, i
         std::ofstream out(dir_ + "/rows");
         for (const SimRow& r : rows) {
             out << r.index << '\t' << r.sourceType << '\t' << r.profileName << '\t' << r.fileName
-                << '\t' << r.profileClass << '\t' << r.column6 << '\t' << r.availability << '\n';
+                << '\t' << r.profileClass << '\t' << r.column6 << '\t' << r.availability;
+            for (int value : r.moreColumns) {
+                out << '\t' << value;
+            }
+            out << '\n';
         }
     }
     std::string conf = readFile(binaryDir() + "/sim/snmpd.conf.in");
-    replaceAll(conf, "@AGENT_ADDRESS@", "udp:" + peer());
+    replaceAll(conf, "@AGENT_ADDRESS@", isIPv6(address_) ? peer() : "udp:" + peer());
     replaceAll(conf, "@PRINTER_SIM@", binaryDir() + "/sim/t48-printer-sim");
     replaceAll(conf, "@ROWS_FILE@", dir_ + "/rows");
     replaceAll(conf, "@REQUEST_LOG@", dir_ + "/requests");
@@ -67,9 +88,11 @@ SnmpdPrinter::SnmpdPrinter(const std::string& dir, const std::string& address, i
         std::vector<std::string>{"SNMP_PERSISTENT_DIR=" + dir_ + "/state",
                                  "MIBS=", "MIBDIRS=/nonexistent"},
         dir_ + "/snmpd.log");
-    const std::string bound = procNetAddress(address_, port_);
+    const bool v6 = isIPv6(address_);
+    const std::string bound =
+        v6 ? procNet6Address(address_, port_) : procNetAddress(address_, port_);
     for (int i = 0; i < 200 && snmpd_->running(); ++i) {
-        if (readFile("/proc/net/udp").find(bound) != std::string::npos) {
+        if (readFile(v6 ? "/proc/net/udp6" : "/proc/net/udp").find(bound) != std::string::npos) {
             started_ = true;
             return;
         }
@@ -82,7 +105,8 @@ SnmpdPrinter::~SnmpdPrinter() {
 }
 
 std::string SnmpdPrinter::peer() const {
-    return address_ + ":" + std::to_string(port_);
+    const std::string host = isIPv6(address_) ? "udp6:[" + address_ + "]" : address_;
+    return host + ":" + std::to_string(port_);
 }
 
 std::string SnmpdPrinter::requestLog() const {

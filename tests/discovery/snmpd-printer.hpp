@@ -19,6 +19,7 @@ struct SimRow {
     int profileClass;
     int column6;
     int availability;
+    std::vector<int> moreColumns{};  // served as columns 8 on
 };
 
 // `count` well-shaped rows: "PROF<n>.ICC", disk, classes cycling 1, 2, 3.
@@ -27,13 +28,14 @@ std::vector<SimRow> generatedRows(unsigned count);
 class SnmpdPrinter {
 public:
     // Writes the rows file and the configuration into `dir` and starts snmpd on
-    // udp:address:port; returns once the agent's socket is bound.
+    // udp:address:port (udp6:[address]:port for an IPv6 address); returns once the
+    // agent's socket is bound.
     SnmpdPrinter(const std::string& dir, const std::string& address, int port,
                  const std::vector<SimRow>& rows);
     ~SnmpdPrinter();
 
     bool started() const { return started_; }
-    std::string peer() const;        // "address:port", the walk's agent argument
+    std::string peer() const;        // "address:port" or "udp6:[address]:port", the walk's agent
     std::string requestLog() const;  // what t48-printer-sim was asked so far
     void stop();
 

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <plist/plist.h>
+
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "profile-file-fixture.hpp"
 #include "spool-list.hpp"
@@ -33,6 +38,51 @@ void spoolRow(int row, const char* fileName, int32_t location, int32_t profileCl
     if (PlistForSpool.iNum < row) {
         PlistForSpool.iNum = row;
     }
+}
+
+// One class of the file as written, read with libplist alone (the store's reader would
+// repair what is looked at here): its count and, for each slot, whether every field is
+// zero or empty.
+struct WrittenClass {
+    uint64_t count = 0;
+    bool clear[store::kProfileSlots];
+};
+
+WrittenClass writtenClass(const std::string& path, int classIndex) {
+    WrittenClass written{};
+    std::fill(std::begin(written.clear), std::end(written.clear), true);
+    std::stringstream xml;
+    xml << std::ifstream(path).rdbuf();
+    plist_t root = nullptr;
+    plist_from_xml(xml.str().data(), static_cast<uint32_t>(xml.str().size()), &root);
+    plist_t cls = root ? plist_dict_get_item(root, store::profileClassKey(classIndex)) : nullptr;
+    if (cls == nullptr) {
+        ADD_FAILURE() << "no class " << classIndex << " in " << xml.str();
+        plist_free(root);
+        return written;
+    }
+    plist_get_uint_val(plist_dict_get_item(cls, store::cCountKey), &written.count);
+    for (const char* field :
+         {"IndexOnDevice", "InMenu", "ProfileClass", "FileName", "ProfileName", "Location"}) {
+        plist_t sub = plist_dict_get_item(cls, field);
+        for (int slot = 0; sub != nullptr && slot < store::kProfileSlots; ++slot) {
+            char key[32];
+            std::snprintf(key, sizeof key, "%s%04d", field, slot);
+            plist_t value = plist_dict_get_item(sub, key);
+            uint64_t number = 0;
+            char* text = nullptr;
+            if (value != nullptr && plist_get_node_type(value) == PLIST_STRING) {
+                plist_get_string_val(value, &text);
+                written.clear[slot] = written.clear[slot] && (text == nullptr || *text == '\0');
+                std::free(text);
+            } else if (value != nullptr) {
+                plist_get_uint_val(value, &number);
+                written.clear[slot] = written.clear[slot] && number == 0;
+            }
+        }
+    }
+    plist_free(root);
+    return written;
 }
 
 class SpoolMergeTest : public testing::ProfileFileTest {
@@ -142,6 +192,34 @@ TEST_F(SpoolMergeTest, AFullListDropsFurtherNewProfiles) {
     ProfileFile after = load();
     EXPECT_EQ(after.rgb().iNum, store::kProfileSlots);
     EXPECT_EQ(findEntry(after.rgb(), "EXTRA.ICC"), nullptr);
+}
+
+TEST_F(SpoolMergeTest, AFailedWalkWritesEachCountAsItsSlotsInUse) {
+    ProfileFile file{};
+    append(file.rgb(), makeEntry("S2.ICC", 4, store::kStatePrinterConfirmed, 1, 1));
+    append(file.rgb(), makeEntry("A6.ICC", 4, store::kStateUserAddedListed, 2, 501));
+    append(file.rgb(), makeEntry("B5.ICC", 4, store::kStateUserAdded, 2, 502));
+    append(file.rgb(), makeEntry("S4.ICC", 4, store::kStatePrinterConfirmedListed, 1, 2));
+    append(file.rgb(), makeEntry("S1.ICC", 4, store::kStatePrinterUnconfirmed, 1, 3));
+    save(file);
+    // What the walk filed before it failed: a new profile, then one it drops.
+    spoolRow(1, "NEW.ICC", 4, 1);
+    spoolRow(2, "S2.ICC", 4, 1);
+    ASSERT_EQ(vRestructPlistSpool2Current(kFailed), store::kStoreOK);
+
+    const WrittenClass written = writtenClass(currentPath(), store::kClassRGB);
+    EXPECT_EQ(written.count, 4u);
+    for (int slot = 4; slot < store::kProfileSlots; ++slot) {
+        ASSERT_TRUE(written.clear[slot]) << "freed slot " << slot << " still holds fields";
+    }
+    ProfileFile after = load();
+    const char* kept[] = {"A6.ICC", "B5.ICC", "S4.ICC", "NEW.ICC"};
+    const int32_t states[] = {store::kStateUserAddedListed, store::kStateUserAdded,
+                              store::kStateUserAddedListed, store::kStatePrinterConfirmed};
+    for (int slot = 0; slot < 4; ++slot) {
+        EXPECT_STREQ(after.rgb().litem[slot].FileName, kept[slot]);
+        EXPECT_EQ(after.rgb().litem[slot].iInMenu, states[slot]) << kept[slot];
+    }
 }
 
 TEST_F(SpoolMergeTest, AnUnwritableFileIsReportedByTheResult) {

@@ -130,7 +130,7 @@ TEST_F(WalkFaultsTest, AnAgentAnsweringWithoutVariablesIsAskedOnlySoOften) {
     for (const ScriptedRequest& r : agent.requests()) {
         getNexts += r.pduType == kGetNext ? 1 : 0;
     }
-    EXPECT_EQ(getNexts, static_cast<std::size_t>(kMaxWalkRequests));
+    EXPECT_EQ(getNexts, static_cast<std::size_t>(kMaxStalledRequests));
 }
 
 TEST_F(WalkFaultsTest, MalformedNamesAndRowsAreSkippedWithoutEndingTheWalk) {
@@ -155,6 +155,36 @@ TEST_F(WalkFaultsTest, MalformedNamesAndRowsAreSkippedWithoutEndingTheWalk) {
     for (int i = 1; i < store::kProfileSlots; ++i) {
         ASSERT_EQ(PlistForSpool.litem[i].FileName[0], '\0') << "slot " << i;
     }
+}
+
+TEST_F(WalkFaultsTest, IntegersOutsideThirtyTwoBitsMakeTheirRowUnusable) {
+    // Row 2 is sound; each other row has one value net-snmp would cut to 32 bits (rows 1,
+    // 4 and 5 to a usable 5, 4 and 1).
+    struct Row {
+        long index, location, profileClass;
+    };
+    const Row rows[] = {{4294967301, 4, 1}, {2, 4, 1},          {2147483649, 4, 1},
+                        {4, 4294967300, 1}, {5, 4, 4294967297}, {-2147483649, 4, 1}};
+    std::vector<std::vector<ScriptedVariable>> answers;
+    for (uint32_t column : {1u, 2u, 4u, 5u}) {
+        for (uint32_t r = 1; r <= 6; ++r) {
+            const Row& row = rows[r - 1];
+            const long value = column == 1   ? row.index
+                               : column == 2 ? row.location
+                                             : row.profileClass;
+            answers.push_back({column == 4
+                                   ? ScriptedVariable{tableValueName(4, r), 0x04, 0,
+                                                      "ROW" + std::to_string(r) + ".ICC"}
+                                   : ScriptedVariable{tableValueName(column, r), 0x02, value, {}}});
+        }
+    }
+    ScriptedResponder agent(kResponderAddress, 16632, sequence(answers));
+    ASSERT_TRUE(agent.listening());
+    EXPECT_EQ(walk(agent), kWalkComplete);
+    EXPECT_EQ(PlistForSpool.iNum, 6) << "every row is counted";
+    testing::ProfileFile file = load();
+    EXPECT_EQ(file.rgb().iNum, 1);
+    EXPECT_NE(testing::findEntry(file.rgb(), "ROW2.ICC"), nullptr);
 }
 
 TEST_F(WalkFaultsTest, TheCountNeverPassesFiveHundred) {

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "pdehost-run.hpp"
+#include "system-paths.hpp"
 
 namespace {
 
@@ -192,7 +193,7 @@ TEST_F(PdeHost, DownloadManagerButtonStartsTheInstalledApplicationOnly) {
     EXPECT_EQ(query(run.out, "docs[0]['controls']['button_DownloadManager']['enabled']"), "True");
 
     const std::string app =
-        dir.path() + "/Applications/Download Manager T48/ORVELL Download Manager.app";
+        dir.path() + std::string(t48::installedPath(t48::SystemPath::kDownloadManager));
     std::filesystem::create_directories(app);
     const std::string marker = dir.file("started");
     const std::string program = app + "/ORVELL Download Manager";

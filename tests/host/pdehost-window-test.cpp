@@ -10,6 +10,7 @@
 
 #include "pdehost-run.hpp"
 #include "service-fixture.hpp"
+#include "system-paths.hpp"
 
 namespace {
 
@@ -52,7 +53,7 @@ protected:
         const RunResult run = runProgram({tool(), "import", file}, environment());
         ASSERT_EQ(run.exitStatus, 0) << run.err;
         const std::filesystem::path icon =
-            service.root() + "/Library/Printers/ORVELL/T48/Icons/bt48ps.icns";
+            service.root() + std::string(t48::installedPath(t48::SystemPath::kPrinterIcon));
         std::filesystem::create_directories(icon.parent_path());
         std::ofstream(icon) << "icns";
     }
@@ -144,6 +145,24 @@ TEST_F(PdeHostWindow, ConfirmedRowOffersAddAndEditAndEditTouchesOnlyTheDisplayNa
               "[('DEST.ICC', 'Renamed', 5)]");
 }
 
+TEST_F(PdeHostWindow, WithoutACurrentPrinterOkKeepsTheAdvancedPopupsValues) {
+    // No --printer: the ticket has no model dictionary to read the values back from.
+    const RunResult run =
+        runProgram({pdehost(), "set", "menu_iRGBIntent=2", "set", "menu_iRGBSource=4", "set",
+                    "menu_iDestinationProfile=4", "set", "menu_sSimulationProfile=4", "click",
+                    "button_ManageProfile", "tick", "0", "set", "_profileMenu=1", "tick", "0",
+                    "window-ok", "show"},
+                   environment());
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    const std::string popups =
+        "[docs[0]['controls'][m]['selected'] for m in ('menu_iRGBIntent', 'menu_iHalftone', "
+        "'menu_iRGBSource', 'menu_iDestinationProfile', 'menu_sSimulationProfile')]";
+    // MINE.ICC moved behind the newly listed PRINTER.ICC; SIM.ICC is no longer listed.
+    EXPECT_EQ(query(run.out, popups), "[2, 1, 5, 4, 0]");
+    EXPECT_EQ(query(run.out, "docs[0]['controls']['menu_iRGBSource']['items'][5]"),
+              "MINE.ICC(Mine)Disk");
+}
+
 TEST_F(PdeHostWindow, AddingOnTheCardToTheSimList) {
     const RunResult run =
         session({"set", "_profileMenu=1", "click", "_addButton", "type",
@@ -219,7 +238,8 @@ TEST_F(PdeHostWindow, TypedAndPastedTextIsCheckedEditByEdit) {
 }
 
 TEST_F(PdeHostWindow, OpenPanelNamesThatDoNotFitAreRefused) {
-    const std::string folder = service.root() + "/Library/Printers/ORVELL/T48/Profiles/";
+    const std::string folder =
+        service.root() + std::string(t48::installedPath(t48::SystemPath::kProfilesFolder)) + "/";
     const RunResult run = session({"click", "_addButton", "browse", folder + std::string(32, 'L'),
                                    "window", "browse", folder + "A.B.ICC", "window", "browse",
                                    folder + "FITS.ICC", "window", "browse", "-", "window"});

@@ -1,6 +1,9 @@
-// The sample PPD and the test PPDs pass the PPD conformance checker.
+// The sample PPD and the test PPDs pass the PPD conformance checker, with the colour
+// filter the sample PPD names in a server folder of its own.
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "child-process.hpp"
 
@@ -10,7 +13,12 @@ class CupsTestPPD : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(CupsTestPPD, Passes) {
     const std::string path = t48::testing::sourceDir() + "/" + GetParam();
-    const auto run = t48::testing::runProgram({"/usr/bin/cupstestppd", "-W", "translations", path});
+    const t48::testing::TempDir serverBin;
+    std::filesystem::create_directory(serverBin.file("filter"));
+    std::filesystem::create_symlink(t48::testing::binaryDir() + "/filter/t48-colorfilter",
+                                    serverBin.file("filter/t48-colorfilter"));
+    const auto run = t48::testing::runProgram({"/usr/bin/cupstestppd", "-W", "translations", path},
+                                              {"CUPS_SERVERBIN=" + serverBin.path()});
     EXPECT_EQ(run.exitStatus, 0) << run.out << run.err;
     EXPECT_NE(run.out.find(": PASS"), std::string::npos) << run.out;
 }

@@ -72,11 +72,28 @@ INSTANTIATE_TEST_SUITE_P(
                       AddressCase{"lpd:///queue", nullptr},
                       // Would be taken for an option of the walk's command line.
                       AddressCase{"lpd://-Ddump/queue", nullptr},
-                      AddressCase{"lpd://[::1]:515/queue", nullptr}));
+                      // IPv6 literals are walked over UDP on IPv6, never cut at a ':'.
+                      AddressCase{"lpd://[::1]:515/queue", "udp6:[::1]"},
+                      AddressCase{"lpd://[2001:db8::5]:515/q", "udp6:[2001:db8::5]"},
+                      AddressCase{"lpd://[2001:DB8::5]/q", "udp6:[2001:db8::5]"},
+                      AddressCase{"lpd://[fe80::1%25lo]/q", "udp6:[fe80::1%lo]"},
+                      AddressCase{"lpd://[FE80::1%25Eth0]:515/q", "udp6:[fe80::1%Eth0]"},
+                      AddressCase{"lpd://[fe80::1%lo]/q", nullptr},  // zone not escaped
+                      AddressCase{"lpd://[fe80::1%25]/q", nullptr},  // empty zone
+                      AddressCase{"lpd://[fe80::1%25a%2Fb]/q", nullptr},
+                      AddressCase{"lpd://[12345::1]/q", nullptr},
+                      AddressCase{"lpd://[v1.x]/q", nullptr},
+                      // Empty, named and out-of-range ports: the walk goes to the SNMP port.
+                      AddressCase{"lpd://printer.example:/q", "printer.example"},
+                      AddressCase{"lpd://printer.example:lpt/q", "printer.example"},
+                      AddressCase{"lpd://10.0.0.1:99999/q", "10.0.0.1"},
+                      AddressCase{"lpd://[::1]:/q", "udp6:[::1]"}));
 
 TEST(NetworkLocation, KeepsAPortOnlyWhenTheURIWritesOne) {
     EXPECT_EQ(uriNetworkLocation("lpd://192.168.1.20:515/queue"), "192.168.1.20:515");
     EXPECT_EQ(uriNetworkLocation("lpd://192.168.1.20/queue"), "192.168.1.20");
+    EXPECT_EQ(uriNetworkLocation("lpd://[2001:db8::5]:515/q"), "[2001:db8::5]:515");
+    EXPECT_EQ(uriNetworkLocation("lpd://u@host:lpt/q"), "host:lpt");
     EXPECT_FALSE(uriNetworkLocation("not a uri"));
 }
 

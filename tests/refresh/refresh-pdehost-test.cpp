@@ -107,6 +107,16 @@ TEST_F(RefreshSession, LpdQueueWalksThePrinterAtItsAddressAndMergesItsProfiles) 
     }
 }
 
+TEST_F(RefreshSession, AnIPv6LiteralWithAnEmptyPortIsWalkedOverIPv6) {
+    TempDir printerDir;
+    SnmpdPrinter printer(printerDir.path(), "::1", 161, generatedRows(3));
+    ASSERT_TRUE(printer.started()) << "snmpd did not come up on " << printer.peer();
+    RunResult session = pdehost("lpd://[0:0::1]:/queue");
+    ASSERT_EQ(session.exitStatus, 0) << session.err;
+    EXPECT_TRUE(ranCommand(runs(), "mibwalk_XPC udp6:[::1]"));
+    EXPECT_NE(fileNames(root_.currentPath()).find("PROF3.ICC"), std::string::npos);
+}
+
 TEST_F(RefreshSession, EachDialogOpeningRefreshesOnce) {
     TempDir printerDir;
     SnmpdPrinter printer(printerDir.path(), "127.0.8.2", 161, generatedRows(5));

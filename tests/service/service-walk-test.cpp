@@ -109,13 +109,50 @@ TEST_F(ServiceWalk, UserAndModelNameTheFile) {
 }
 
 TEST_F(ServiceWalk, TheTextAfterTheLastArgumentMarkerIsDropped) {
-    // "-V" only asks for the version (-2); without it the walk has no agent (usage, -1).
+    // With its marker the agent is walked (and does not answer, 1); without it the walk
+    // has no agent (usage, -1).
     EXPECT_EQ(root_.rawRequest("mibwalk_XPC",
-                               "T48:ModelName:ENDroot:USErName:ENDsnmpwalk:arg:-V:arg:", 0),
-              "iRet=-2");
-    EXPECT_EQ(
-        root_.rawRequest("mibwalk_XPC", "T48:ModelName:ENDroot:USErName:ENDsnmpwalk:arg:-V", 0),
-        "iRet=-1");
+                               "T48:ModelName:ENDroot:USErName:ENDsnmpwalk:arg:-t:arg:0.2:arg:-r:"
+                               "arg:0:arg:127.0.7.13:16713:arg:",
+                               0),
+              "iRet=1");
+    EXPECT_EQ(root_.rawRequest("mibwalk_XPC",
+                               "T48:ModelName:ENDroot:USErName:ENDsnmpwalk:arg:-t:arg:0.2:arg:-r:"
+                               "arg:0:arg:127.0.7.13:16713",
+                               0),
+              "iRet=-1");
+}
+
+TEST_F(ServiceWalk, OptionsAProfileTableWalkDoesNotNeedAreRefusedBeforeAnyWalk) {
+    const std::string silent = "127.0.7.13:16713";
+    const std::string elsewhere = root_.root() + "/elsewhere.log";
+    const std::vector<std::vector<std::string>> refused = {
+        {"-Lf", elsewhere, silent, kProfileTableEntry},
+        {silent, kProfileTableEntry, "-Lf" + elsewhere},
+        {"-m", "ALL", silent},
+        {"-M", root_.root(), silent},
+        {"-v", "2c", silent},
+        {"-Cx", silent},
+        {"-d", silent},
+        {"-V"},
+        {"--", silent},
+        {silent, "-c"},
+    };
+    for (const std::vector<std::string>& tail : refused) {
+        std::vector<std::string> request = {"mibwalk_XPC", "T48", "root",  "snmpwalk",
+                                            "-Os",         "-c",  "fennel"};
+        request.insert(request.end(), tail.begin(), tail.end());
+        EXPECT_EQ(root_.helper(request).out, "mibwalk_XPC=iRet=-1\n") << tail.front();
+    }
+    EXPECT_FALSE(fileExists(elsewhere));
+    EXPECT_FALSE(fileExists(root_.currentPath("root"))) << "a refused request merged";
+
+    // Every option a walk needs, in each of its spellings, is taken.
+    EXPECT_EQ(root_
+                  .helper({"mibwalk_XPC", "T48", "root", "snmpwalk", "-Oq", "-cfennel", "-v1", "-t",
+                           "0.2", "-r0", "-Ccp", "-C", "i", silent, kProfileTableEntry})
+                  .out,
+              "mibwalk_XPC=iRet=1\n");
 }
 
 TEST_F(ServiceWalk, AnUnansweredWalkStillMergesAndReportsFailure) {

@@ -70,7 +70,9 @@ ChildProcess::ChildProcess(std::vector<std::string> argv, std::vector<std::strin
     }
 }
 
-ChildProcess::~ChildProcess() { stop(); }
+ChildProcess::~ChildProcess() {
+    stop();
+}
 
 bool ChildProcess::running() {
     if (pid_ <= 0) {

@@ -6,6 +6,7 @@
 #include "profile-file-names.hpp"
 #include "profile-writes.hpp"
 #include "request-grammar.hpp"
+#include "walk-options.hpp"
 #include "walk-request.hpp"
 #include "zt-xpc-protocol.hpp"
 
@@ -127,8 +128,8 @@ void ZTmacServiceXPC::mibwalk_XPC(std::string_view request, const ReplyBlock& re
     WalkRequest walk;
     if (request.find('\0') != std::string_view::npos ||
         parseWalkRequest(request, &walk) != WalkParse::kOK || walk.arguments.empty() ||
-        !isAcceptableUserName(walk.user) || !isAcceptableModelName(walk.model) ||
-        !requester_.mayActFor(walk.user)) {
+        !isProfileWalkArgumentList(walk.arguments) || !isAcceptableUserName(walk.user) ||
+        !isAcceptableModelName(walk.model) || !requester_.mayActFor(walk.user)) {
         reply(protocol::walkReply(kWalkRequestRefused));
         return;
     }

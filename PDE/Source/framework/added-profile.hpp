@@ -9,22 +9,12 @@
 #include <string>
 #include <string_view>
 
+#include "added-profile-text.hpp"
 #include "pde-control-item.hpp"
 #include "profile-list.hpp"
 #include "value.hpp"
 
 namespace t48::pde {
-
-// The storage of a profile on the printer: the folder its file lies in and the key of
-// the word the menus show for it.
-struct ProfileLocation {
-    int32_t location;    // the entry's iLocation
-    const char* folder;  // ends with '/'
-    const char* wordKey;
-};
-
-// The printer's storage for `location` (4 the disk, 5 the card); null for any other.
-const ProfileLocation* profileLocationFor(int32_t location);
 
 // True for an entry state the popups list and number: 3, 4 and 6. The menus and the
 // ticket entries both use this one test, so item positions and stored positions agree
@@ -41,13 +31,6 @@ std::string_view profileText(const char (&field)[store::kProfileTextSize]);
 // The entry's file path on the printer: the folder of its location followed by its
 // FileName, or the FileName alone when the location has no folder.
 std::string addedProfilePath(const store::ProfileEntry& entry);
-
-// Each byte b as the two characters 0x30 + (b >> 4) and 0x30 + (b & 0x0F): ASCII "0" to
-// "?", twice the byte length.
-std::string encodeAddedProfilePath(std::string_view bytes);
-// The bytes `text` was made from; nothing for text of odd length or holding a character
-// outside "0" to "?", which no encoding makes.
-std::optional<std::string> decodeAddedProfilePath(std::string_view text);
 
 // The user's profile lists, read through the store into lists cleared first: RGB, SIM
 // and DST into `lists[0..2]`, or one class into `list`. store::kStoreOK, or

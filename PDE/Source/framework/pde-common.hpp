@@ -128,6 +128,11 @@ public:
     static int32_t commonSyncPaneFromTicket(cf::PrintSettings* settings,
                                             const cf::PrintSession* session,
                                             const PDEControlItem* table);
+    // The two steps above over any dictionary of the model dictionary's form, so that a
+    // pane's values outlive a rebuild of its menus (by choice keyword and added-profile
+    // path, a value no longer offered falling to the PPD default).
+    static void commonStorePaneInDictionary(cf::Value* model, const PDEControlItem* table);
+    static void commonSetPaneFromDictionary(cf::Value* model, const PDEControlItem* table);
     // The current printer's model dictionary, created where missing; null without a
     // current printer or when the product entry is no dictionary.
     static cf::ValueRef commonGetModelDictionary(cf::PrintSettings* settings,

@@ -40,6 +40,10 @@ void closePPDFile(ppd_file_s* ppd) {
     }
 }
 
+bool ppdHasOption(ppd_file_s* ppd, const std::string& key) {
+    return ppd != nullptr && ppdFindOption(ppd, key.c_str()) != nullptr;
+}
+
 int32_t PDECommon::commonGetPPDArrayForUIOption(ppd_file_s* ppd, const char* key,
                                                 ChoiceRows*& array) {
     if (ppd == nullptr || key == nullptr || ppdFindOption(ppd, key) == nullptr) {

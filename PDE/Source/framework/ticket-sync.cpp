@@ -88,12 +88,9 @@ int32_t PDECommon::commonCFDictionaryMapToTicket(cf::PrintSettings* settings,
     return kPDENoErr;
 }
 
-int32_t PDECommon::commonSyncTicketFromPane(cf::PrintSettings* settings,
-                                            const cf::PrintSession* session,
-                                            const PDEControlItem* table) {
-    cf::ValueRef model = commonGetModelDictionary(settings, session);
-    if (!model || table == nullptr) {
-        return kPDENoErr;
+void PDECommon::commonStorePaneInDictionary(cf::Value* model, const PDEControlItem* table) {
+    if (model == nullptr || table == nullptr) {
+        return;
     }
     PassProfileLists lists;
     for (const PDEControlItem* item = table; item->control != nullptr; ++item) {
@@ -109,22 +106,18 @@ int32_t PDECommon::commonSyncTicketFromPane(cf::PrintSettings* settings,
         if (row < rows) {
             const ChoiceRow& choice = (*item->choices)[static_cast<size_t>(row)];
             model->set(choice.optionKeyword, cf::Value::string(choice.choiceKeyword));
-            commonSetTicketAddedProfileFlag(item, model.get(), kAddedProfileFlagOff);
+            commonSetTicketAddedProfileFlag(item, model, kAddedProfileFlagOff);
         } else if (row - rows < store::kProfileSlots) {
             // An item after the PPD choices: one of the user's profiles. Storing it sets
             // the "Custom" flag; a store that fails leaves the flag as it was.
-            setTicketAddedProfile(item, model.get(), static_cast<int16_t>(row - rows + 1), lists);
+            setTicketAddedProfile(item, model, static_cast<int16_t>(row - rows + 1), lists);
         }
     }
-    return commonCFDictionaryMapToTicket(settings, model.get());
 }
 
-int32_t PDECommon::commonSyncPaneFromTicket(cf::PrintSettings* settings,
-                                            const cf::PrintSession* session,
-                                            const PDEControlItem* table) {
-    cf::ValueRef model = commonGetModelDictionary(settings, session);
-    if (!model || table == nullptr) {
-        return kPDENoErr;
+void PDECommon::commonSetPaneFromDictionary(cf::Value* model, const PDEControlItem* table) {
+    if (model == nullptr || table == nullptr) {
+        return;
     }
     PassProfileLists lists;
     for (const PDEControlItem* item = table; item->control != nullptr; ++item) {
@@ -132,8 +125,8 @@ int32_t PDECommon::commonSyncPaneFromTicket(cf::PrintSettings* settings,
             continue;
         }
         int32_t value = -1;
-        if (commonGetTicketAddedProfileFlag(item, model.get()) == kAddedProfileFlagOn) {
-            value = addedProfileValue(item, model.get(), lists);
+        if (commonGetTicketAddedProfileFlag(item, model) == kAddedProfileFlagOn) {
+            value = addedProfileValue(item, model, lists);
         } else if (const cf::ValueRef stored = model->get(item->ppdKey)) {
             // A stored value that is no string leaves the control as it is.
             if (stored->is(cf::ValueType::String)) {
@@ -146,6 +139,27 @@ int32_t PDECommon::commonSyncPaneFromTicket(cf::PrintSettings* settings,
             commonSetControlValueWithSInt32(item, value);
         }
     }
+}
+
+int32_t PDECommon::commonSyncTicketFromPane(cf::PrintSettings* settings,
+                                            const cf::PrintSession* session,
+                                            const PDEControlItem* table) {
+    cf::ValueRef model = commonGetModelDictionary(settings, session);
+    if (!model || table == nullptr) {
+        return kPDENoErr;
+    }
+    commonStorePaneInDictionary(model.get(), table);
+    return commonCFDictionaryMapToTicket(settings, model.get());
+}
+
+int32_t PDECommon::commonSyncPaneFromTicket(cf::PrintSettings* settings,
+                                            const cf::PrintSession* session,
+                                            const PDEControlItem* table) {
+    cf::ValueRef model = commonGetModelDictionary(settings, session);
+    if (!model || table == nullptr) {
+        return kPDENoErr;
+    }
+    commonSetPaneFromDictionary(model.get(), table);
     return commonCFDictionaryMapToTicket(settings, model.get());
 }
 

@@ -60,6 +60,16 @@ void PDEPane::getControlValueFromTicket() {
     PDECommon::commonSyncPaneFromTicket(setting_, session_, ctrlTable_);
 }
 
+cf::ValueRef PDEPane::keepControlValues() const {
+    cf::ValueRef kept = cf::Value::dictionary();
+    PDECommon::commonStorePaneInDictionary(kept.get(), ctrlTable_);
+    return kept;
+}
+
+void PDEPane::restoreControlValues(const cf::ValueRef& kept) {
+    PDECommon::commonSetPaneFromDictionary(kept.get(), ctrlTable_);
+}
+
 void PDEPane::getSummaryText(cf::Value* summaryDict, cf::Value* order) const {
     if (ctrlTable_ != nullptr) {
         PDECommon::commonGetSummaryText(ctrlTable_, summaryDict, order);

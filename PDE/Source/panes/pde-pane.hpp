@@ -49,6 +49,9 @@ public:
     virtual void createPDEItemForPPDKey();
     void setControlValueToTicket();
     void getControlValueFromTicket();
+    // The pane's values, kept in a dictionary while its menus are rebuilt, and put back.
+    cf::ValueRef keepControlValues() const;
+    void restoreControlValues(const cf::ValueRef& kept);
     void defaultFromPPDInfo();
     // The pane's summary entries added to `summaryDict` and `order` (commonGetSummaryText).
     void getSummaryText(cf::Value* summaryDict, cf::Value* order) const;

@@ -7,7 +7,10 @@
 #include <glib.h>
 #include <netinet/in.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <cstring>
 
 #include "dnssd-resolve.hpp"
 
@@ -20,9 +23,12 @@ constexpr char kWalkRoot[] = "1.3.6.1.4.1.47193.1.1.1.1.6.13.1.1";
 constexpr char kModelName[] = "T48";
 constexpr std::size_t kBonjourElements = 4;
 
+constexpr char kIPv6Transport[] = "udp6:";
+constexpr char kZoneEscape[] = "%25";  // the "%" before a zone index, as a URI writes it
+
 struct URIParts {
-    std::string host;
-    int port = 0;
+    std::string host;      // as libcups gives it: an IPv6 literal without its brackets
+    std::string portText;  // as written after the host's ":", possibly empty
     bool portWritten = false;
 };
 
@@ -31,26 +37,79 @@ std::optional<URIParts> separate(const std::string& uri) {
     char user[256];
     char host[1024];
     char resource[1024];
-    URIParts parts;
+    int port = 0;
+    host[0] = '\0';
     http_uri_status_t status =
         httpSeparateURI(HTTP_URI_CODING_NONE, uri.c_str(), scheme, sizeof scheme, user, sizeof user,
-                        host, sizeof host, &parts.port, resource, sizeof resource);
-    if (status < HTTP_URI_STATUS_OK || host[0] == '\0') {
+                        host, sizeof host, &port, resource, sizeof resource);
+    // An empty or named port is legal in a URI, or harmless to the walk (which goes to
+    // the SNMP port): libcups has taken the host apart before it refuses such a port.
+    if ((status < HTTP_URI_STATUS_OK && status != HTTP_URI_STATUS_BAD_PORT) || host[0] == '\0') {
         return std::nullopt;
     }
+    URIParts parts;
     parts.host = host;
-    // libcups fills in the scheme's default port; the location keeps only a written one.
     std::size_t begin = uri.find("://");
     if (begin == std::string::npos) {
         return parts;
     }
     std::size_t end = uri.find_first_of("/?#", begin + 3);
     std::string authority = uri.substr(begin + 3, end == std::string::npos ? end : end - begin - 3);
-    std::size_t colon = authority.rfind(':');
-    parts.portWritten = colon != std::string::npos &&
-                        authority.find(']', colon) == std::string::npos &&
-                        colon + 1 < authority.size();
+    const std::size_t at = authority.rfind('@');
+    std::size_t hostEnd = at == std::string::npos ? 0 : at + 1;
+    if (hostEnd < authority.size() && authority[hostEnd] == '[') {
+        hostEnd = authority.find(']', hostEnd);
+        hostEnd = hostEnd == std::string::npos ? authority.size() : hostEnd + 1;
+    }
+    const std::size_t colon = authority.find(':', hostEnd);
+    parts.portWritten = colon != std::string::npos;
+    if (parts.portWritten) {
+        parts.portText = authority.substr(colon + 1);
+    }
     return parts;
+}
+
+bool isZoneCharacter(unsigned char c) {
+    return std::isalnum(c) != 0 || c == '-' || c == '.' || c == '_' || c == '~';
+}
+
+// A bracketed IPv6 literal ("2001:db8::5", "fe80::1%25eth0") as net-snmp's peer for
+// it: "udp6:[2001:db8::5]", "udp6:[fe80::1%eth0]". Nothing for a literal that is no
+// IPv6 address or whose zone index is empty or holds other than unreserved characters.
+std::optional<std::string> ipv6WalkHost(const std::string& literal) {
+    const std::size_t percent = literal.find('%');
+    std::string zone;
+    if (percent != std::string::npos) {
+        if (literal.compare(percent, std::strlen(kZoneEscape), kZoneEscape) != 0) {
+            return std::nullopt;
+        }
+        zone = literal.substr(percent + std::strlen(kZoneEscape));
+        if (zone.empty() || !std::all_of(zone.begin(), zone.end(), [](char c) {
+                return isZoneCharacter(static_cast<unsigned char>(c));
+            })) {
+            return std::nullopt;
+        }
+    }
+    in6_addr address{};
+    char canonical[INET6_ADDRSTRLEN];
+    if (inet_pton(AF_INET6, literal.substr(0, percent).c_str(), &address) != 1 ||
+        inet_ntop(AF_INET6, &address, canonical, sizeof canonical) == nullptr) {
+        return std::nullopt;
+    }
+    return std::string(kIPv6Transport) + "[" + canonical + (zone.empty() ? "" : "%" + zone) + "]";
+}
+
+// The walk host when it is sound text for the walk's command line.
+std::optional<std::string> checkedWalkHost(const std::string& host) {
+    if (host.empty() || host.size() > kPrinterAddressMaxBytes || host.front() == '-') {
+        return std::nullopt;
+    }
+    for (unsigned char c : host) {
+        if (c <= 0x20 || c >= 0x7F) {
+            return std::nullopt;
+        }
+    }
+    return host;
 }
 
 std::vector<std::string> splitAtDots(const std::string& text) {
@@ -105,7 +164,10 @@ std::optional<std::string> uriNetworkLocation(const std::string& uri) {
     if (!parts) {
         return std::nullopt;
     }
-    return parts->portWritten ? parts->host + ":" + std::to_string(parts->port) : parts->host;
+    // Only an IPv6 literal holds a ':'; the location writes it in its brackets.
+    const std::string host =
+        parts->host.find(':') != std::string::npos ? "[" + parts->host + "]" : parts->host;
+    return parts->portWritten ? host + ":" + parts->portText : host;
 }
 
 std::optional<BonjourService> bonjourServiceFromHost(const std::string& host) {
@@ -121,16 +183,18 @@ std::optional<BonjourService> bonjourServiceFromHost(const std::string& host) {
 }
 
 std::optional<std::string> walkHostFromAddress(const std::string& address) {
-    std::string host = address.substr(0, address.find(':'));
-    if (host.empty() || host.size() > kPrinterAddressMaxBytes || host.front() == '-') {
+    std::optional<std::string> host;
+    if (!address.empty() && address.front() == '[') {
+        const std::size_t close = address.find(']');
+        host =
+            close == std::string::npos ? std::nullopt : ipv6WalkHost(address.substr(1, close - 1));
+    } else {
+        host = address.substr(0, address.find(':'));
+    }
+    if (!host) {
         return std::nullopt;
     }
-    for (unsigned char c : host) {
-        if (c <= 0x20 || c >= 0x7F) {
-            return std::nullopt;
-        }
-    }
-    return host;
+    return checkedWalkHost(*host);
 }
 
 std::optional<std::string> printerAddressForURI(const std::string& uri, int16_t protocol) {

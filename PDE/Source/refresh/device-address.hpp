@@ -42,12 +42,15 @@ std::optional<BonjourService> bonjourServiceFromHost(const std::string& host);
 // cannot take the URI apart or it has no host.
 std::optional<std::string> uriHostAsWritten(const std::string& uri);
 
-// The URI's network location: the host, and ":port" when the URI gives a port.
+// The URI's network location: the host (an IPv6 literal in its brackets), and ":" and
+// the port as written when the URI writes one (an empty or named port too).
 std::optional<std::string> uriNetworkLocation(const std::string& uri);
 
-// The walk's host argument: `address` cut at its first ':'. Nothing when the result is
-// empty, longer than kPrinterAddressMaxBytes, not printable ASCII, or would be read as
-// an option of the walk's command line (begins with '-').
+// The walk's host argument: `address` cut at its first ':', or for a bracketed IPv6
+// literal ("[2001:db8::5]:515", "[fe80::1%25eth0]") net-snmp's "udp6:[ADDRESS]" (zone
+// "%ZONE" kept). Nothing when the result is empty, longer than kPrinterAddressMaxBytes,
+// not printable ASCII, or would be read as an option of the walk's command line (begins
+// with '-'), or the literal is no IPv6 address.
 std::optional<std::string> walkHostFromAddress(const std::string& address);
 
 // The printer address of a device URI, resolving Bonjour names; nothing when the

@@ -115,6 +115,11 @@ void ProfileControl::initWithProfileControl() {
 }
 
 void ProfileControl::profileWindowOK(ui::Control*) {
+    // The advanced popups' values are kept before the save, while the file still holds
+    // the profiles their items were made from: without a current printer the ticket has
+    // no values to give them back after the rebuild.
+    const cf::ValueRef kept =
+        onAdvancedView != nullptr ? onAdvancedView->keepControlValues() : nullptr;
     // A failed save is not reported; the menus are rebuilt from what the file holds.
     if (usesMapping()) {
         store::ZTPListWriteProfile_All_Pap(&plistRGBDict, &plistSIMDict, &plistDSTDict,
@@ -124,6 +129,7 @@ void ProfileControl::profileWindowOK(ui::Control*) {
     }
     if (onAdvancedView != nullptr) {
         onAdvancedView->createPDEItemForPPDKey();
+        onAdvancedView->restoreControlValues(kept);
         onAdvancedView->getControlValueFromTicket();
     }
     if (constTable != nullptr) {

@@ -1,0 +1,120 @@
+#include "profile-commands.hpp"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string_view>
+
+#include "added-profile-text.hpp"
+
+namespace t48::filter {
+namespace {
+
+// A profile's FileName holds at most 31 bytes on the printer.
+constexpr size_t kMaxFileName = 31;
+constexpr size_t kMaxShownName = 40;
+
+bool endsWith(std::string_view text, std::string_view suffix) {
+    return text.size() > suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
+}
+
+// CUPS hands a true boolean over as "true" (bare option names become that); the ticket
+// writes "True".
+bool isTrue(const std::string& value) {
+    return value == "true" || value == "True";
+}
+
+const std::string* find(const std::vector<JobOption>& options, const std::string& name) {
+    for (const JobOption& option : options) {
+        if (option.first == name) {
+            return &option.second;
+        }
+    }
+    return nullptr;
+}
+
+// An option keyword as it may appear in PostScript names: letters and digits.
+bool isKeyword(std::string_view key) {
+    return !key.empty() && std::all_of(key.begin(), key.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+    });
+}
+
+// The option name as a log line may show it: printable ASCII, cut short.
+std::string shown(std::string_view name) {
+    std::string text;
+    for (const char c : name.substr(0, kMaxShownName)) {
+        text += c >= 0x20 && c < 0x7F ? c : '?';
+    }
+    return name.size() > kMaxShownName ? text + "..." : text;
+}
+
+// The decoded path when it names a file in one of the printer's profile folders.
+std::optional<std::string> storedProfilePath(const std::string& encoded) {
+    const std::optional<std::string> path = pde::decodeAddedProfilePath(encoded);
+    if (!path) {
+        return std::nullopt;
+    }
+    for (const pde::ProfileLocation& where : pde::profileLocations()) {
+        const std::string_view folder = where.folder;
+        if (path->compare(0, folder.size(), folder) != 0) {
+            continue;
+        }
+        const std::string_view file = std::string_view(*path).substr(folder.size());
+        const bool plain = std::none_of(file.begin(), file.end(), [](char c) {
+            const auto b = static_cast<unsigned char>(c);
+            return b < 0x20 || b == 0x7F || c == '/';
+        });
+        if (!file.empty() && file.size() <= kMaxFileName && plain && file != "." && file != "..") {
+            return path;
+        }
+    }
+    return std::nullopt;
+}
+
+// `bytes` as a PostScript string literal: parentheses and backslashes escaped, bytes
+// outside printable ASCII as octal escapes.
+std::string postScriptString(std::string_view bytes) {
+    std::string text = "(";
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (c == '(' || c == ')' || c == '\\') {
+            text += '\\';
+            text += c;
+        } else if (b < 0x20 || b >= 0x7F) {
+            char octal[5];
+            std::snprintf(octal, sizeof octal, "\\%03o", b);
+            text += octal;
+        } else {
+            text += c;
+        }
+    }
+    return text + ")";
+}
+
+}  // namespace
+
+ProfileCommands profileCommands(const std::vector<JobOption>& options) {
+    ProfileCommands commands;
+    const std::string_view custom = pde::kCustomSuffix;
+    for (const auto& [name, value] : options) {
+        if (!endsWith(name, custom) || !isTrue(value)) {
+            continue;
+        }
+        const std::string key = name.substr(0, name.size() - custom.size());
+        const std::string* encoded = find(options, key + pde::kCustomFilenameSuffix);
+        const std::optional<std::string> path =
+            isKeyword(key) && encoded != nullptr ? storedProfilePath(*encoded) : std::nullopt;
+        if (!path) {
+            return {"", "the option " + shown(name) + " names no profile stored on the printer"};
+        }
+        commands.setup += "[{\n%%BeginFeature: *" + name + " True\n<</" + key + "Profile " +
+                          postScriptString(*path) +
+                          ">>setpagedevice\n%%EndFeature\n} stopped "
+                          "cleartomark\n";
+    }
+    return commands;
+}
+
+}  // namespace t48::filter

@@ -1,0 +1,129 @@
+#include "print-queue.hpp"
+
+#include <cups/cups.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "ppd-file.hpp"
+
+namespace t48::host {
+namespace {
+
+constexpr int kConnectTimeoutMs = 5000;
+
+std::string lastError() {
+    const char* text = cupsLastErrorString();
+    return text != nullptr ? text : "unknown error";
+}
+
+// The server as libcups names it ("host:port" or a socket path).
+std::string serverName() {
+    return std::string(cupsServer()) +
+           (cupsServer()[0] == '/' ? "" : ":" + std::to_string(ippPort()));
+}
+
+}  // namespace
+
+std::unique_ptr<PrintQueue> PrintQueue::open(const std::string& name, std::string& error) {
+    http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                                kConnectTimeoutMs, nullptr);
+    if (http == nullptr) {
+        // libcups keeps no reason for a failed connect.
+        error = "cannot reach the print server " + serverName();
+        return nullptr;
+    }
+    cups_dest_t* dest = cupsGetNamedDest(http, name.c_str(), nullptr);
+    if (dest == nullptr) {
+        error = cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND || cupsLastError() == IPP_STATUS_OK
+                    ? "the print server " + serverName() + " has no queue " + name
+                    : "cannot ask the print server " + serverName() + " for the queue " + name +
+                          ": " + lastError();
+        httpClose(http);
+        return nullptr;
+    }
+    return std::unique_ptr<PrintQueue>(new PrintQueue(name, http, dest));
+}
+
+PrintQueue::~PrintQueue() {
+    cupsFreeDests(1, dest_);
+    httpClose(http_);
+}
+
+std::string PrintQueue::deviceURI() const {
+    const char* uri = cupsGetOption("device-uri", dest_->num_options, dest_->options);
+    return uri != nullptr ? uri : "";
+}
+
+ppd_file_s* PrintQueue::openPPD(std::string& error) {
+    std::string path = (std::filesystem::temp_directory_path() / "t48-queue-XXXXXX.ppd").string();
+    const int fd = mkstemps(path.data(), 4);
+    if (fd < 0) {
+        error = "cannot make a temporary file for the PPD of " + name_;
+        return nullptr;
+    }
+    const std::string resource = "/printers/" + name_ + ".ppd";
+    const http_status_t status = cupsGetFd(http_, resource.c_str(), fd);
+    close(fd);
+    ppd_file_s* ppd = nullptr;
+    if (status == HTTP_STATUS_OK) {
+        ppd = pde::openPPDFile(path, error);
+    } else {
+        error =
+            "the queue " + name_ + " has no PPD on the print server (" + httpStatus(status) + ")";
+    }
+    unlink(path.c_str());
+    return ppd;
+}
+
+JobOptions PrintQueue::destinationOptions() const {
+    JobOptions options;
+    for (int i = 0; i < dest_->num_options; ++i) {
+        options.emplace_back(dest_->options[i].name, dest_->options[i].value);
+    }
+    return options;
+}
+
+int PrintQueue::submit(const std::string& file, const JobOptions& options, std::string& error) {
+    cups_option_t* job = nullptr;
+    int count = 0;
+    for (const auto& [key, value] : options) {
+        count = cupsAddOption(key.c_str(), value.c_str(), count, &job);
+    }
+    for (int i = 0; i < dest_->num_options; ++i) {
+        if (cupsGetOption(dest_->options[i].name, count, job) == nullptr) {
+            count = cupsAddOption(dest_->options[i].name, dest_->options[i].value, count, &job);
+        }
+    }
+    const std::string title = std::filesystem::path(file).filename().string();
+    const int id = cupsPrintFile2(http_, name_.c_str(), file.c_str(), title.c_str(), count, job);
+    cupsFreeOptions(count, job);
+    if (id == 0) {
+        error = "the print server refused the job for " + name_ + ": " + lastError();
+    }
+    return id;
+}
+
+bool PrintQueue::saveDefaults(const JobOptions& options, std::string& error) {
+    cups_dest_t* dests = nullptr;
+    const int count = cupsGetDests2(http_, &dests);
+    cups_dest_t* dest = cupsGetDest(name_.c_str(), nullptr, count, dests);
+    bool saved = false;
+    if (dest == nullptr) {
+        error = "the print server " + serverName() + " has no queue " + name_ + " any more";
+    } else {
+        for (const auto& [key, value] : options) {
+            dest->num_options =
+                cupsAddOption(key.c_str(), value.c_str(), dest->num_options, &dest->options);
+        }
+        saved = cupsSetDests2(http_, count, dests) == 0;
+        if (!saved) {
+            error = "cannot save the default options of " + name_ + ": " + lastError();
+        }
+    }
+    cupsFreeDests(count, dests);
+    return saved;
+}
+
+}  // namespace t48::host

@@ -1,0 +1,83 @@
+// The real t48-colorfilter program as CUPS runs it (job, user, title, copies, options,
+// the job on standard input): the profile commands it adds, and jobs it must leave alone.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "added-profile-text.hpp"
+#include "child-process.hpp"
+
+namespace t48::testing {
+namespace {
+
+const std::string kJob =
+    "%!PS-Adobe-3.0\n%%EndComments\n%%BeginSetup\n[{\n%%BeginFeature: *ZTImageRGBSource None\n"
+    "<</ZTImageRGBSource /None>>setpagedevice\n%%EndFeature\n} stopped cleartomark\n"
+    "%%EndSetup\n%%Page: 1 1\nshowpage\n%%EOF\n";
+
+RunResult filter(const std::string& options, const std::string& input = kJob) {
+    return runProgram({binaryDir() + "/filter/t48-colorfilter", "7", "root", "page", "1", options},
+                      {}, input);
+}
+
+std::string encoded(const std::string& path) {
+    return pde::encodeAddedProfilePath(path);
+}
+
+TEST(ColorFilter, PutsTheSelectedProfilesAtTheEndOfTheSetup) {
+    const RunResult run = filter("ZTImageRGBSourceCustom ZTImageRGBSourceCustomFilename=" +
+                                 encoded("/ata1a/data/USfiles/Profiles/a(b)\\\xC3\xA9.icc") +
+                                 " ZTSimSourceCustom=True "
+                                 "ZTSimSourceCustomFilename=" +
+                                 encoded("/ataCf1a/data/USfiles/Profiles/swop.icc") +
+                                 " noZTTextRGBSourceCustom ZTTextRGBSourceCustomFilename=" +
+                                 encoded("/ata1a/data/USfiles/Profiles/old.icc"));
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.err, "");
+    const std::string inserted =
+        "[{\n%%BeginFeature: *ZTImageRGBSourceCustom True\n"
+        "<</ZTImageRGBSourceProfile (/ata1a/data/USfiles/Profiles/a\\(b\\)\\\\\\303\\251.icc)>>"
+        "setpagedevice\n%%EndFeature\n} stopped cleartomark\n"
+        "[{\n%%BeginFeature: *ZTSimSourceCustom True\n"
+        "<</ZTSimSourceProfile (/ataCf1a/data/USfiles/Profiles/swop.icc)>>setpagedevice\n"
+        "%%EndFeature\n} stopped cleartomark\n";
+    std::string expected = kJob;
+    expected.insert(expected.find("%%EndSetup"), inserted);
+    EXPECT_EQ(run.out, expected);
+}
+
+class HostileOptions : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(HostileOptions, LeaveTheJobAsItCameWithOneWarning) {
+    const RunResult run = filter("ZTImageRGBSourceCustom=True " + GetParam());
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.out, kJob);
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_EQ(run.err.rfind("WARNING: ", 0), 0u) << run.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, HostileOptions,
+    ::testing::Values(
+        "", "ZTImageRGBSourceCustomFilename='a \"quoted\" (value)'",
+        "ZTImageRGBSourceCustomFilename='line\none\r\n%%EndSetup'",
+        "ZTImageRGBSourceCustomFilename=" + std::string(10000, '?'),
+        "ZTImageRGBSourceCustomFilename=" + encoded("/etc/passwd"),
+        "ZTImageRGBSourceCustomFilename=" + encoded("/ata1a/data/USfiles/Profiles/../x"),
+        "ZTImageRGBSourceCustomFilename=" + encoded("/ata1a/data/USfiles/Profiles/a\nb"),
+        "ZTImageRGBSourceCustomFilename=" +
+            encoded("/ata1a/data/USfiles/Profiles/" + std::string(32, 'x'))));
+
+TEST(ColorFilter, AJobWithoutSetupPassesWithOneWarning) {
+    const std::string job = "%!PS\nshowpage\n";
+    const RunResult run = filter("ZTSimSourceCustom=True ZTSimSourceCustomFilename=" +
+                                     encoded("/ata1a/data/USfiles/Profiles/s.icc"),
+                                 job);
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.out, job);
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+}
+
+}  // namespace
+}  // namespace t48::testing

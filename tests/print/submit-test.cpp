@@ -1,0 +1,245 @@
+// Jobs from pdehost sessions on queues of a private cupsd, through the real pstops, the
+// colour filter and the lpd backend, to the simulated printer: the panel's choices in the
+// job's options and in the bytes the printer receives.
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "print-fixture.hpp"
+
+namespace t48::testing {
+namespace {
+
+// The option/choice pairs of a job's options (from submit's JSON) whose PPD code must
+// be in the printer's bytes.
+std::vector<std::pair<std::string, std::string>> codedOptions(const std::string& submitted) {
+    const std::string listed =
+        query(submitted,
+              "'\\n'.join(k + ' ' + v for k, v in docs[0]['options'].items() "
+              "if not k.endswith('Custom') and not k.endswith('CustomFilename'))");
+    std::vector<std::pair<std::string, std::string>> pairs;
+    std::istringstream lines(listed);
+    for (std::string line; std::getline(lines, line);) {
+        pairs.emplace_back(line.substr(0, line.find(' ')), line.substr(line.find(' ') + 1));
+    }
+    return pairs;
+}
+
+struct PresetCase {
+    int quickColor;
+    int econoMode;
+    const char* quickColorChoice;
+    // Advanced choices that tell the presets and EconoMode apart.
+    std::vector<std::pair<const char*, const char*>> advanced;
+};
+
+class PresetJob : public PrintPath, public ::testing::WithParamInterface<PresetCase> {
+protected:
+    static void SetUpTestSuite() {
+        PrintPath::SetUpTestSuite();
+        addQueue("T48");
+    }
+};
+
+TEST_P(PresetJob, CarriesThePresetsChoicesToThePrinter) {
+    const PresetCase& preset = GetParam();
+    const RunResult run = pdehost(
+        {"--queue", "T48", "set", "menu_QuickColor=" + std::to_string(preset.quickColor), "set",
+         "check_EconomyPrint=" + std::to_string(preset.econoMode), "submit", pagePS()});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_NE(query(run.out, "docs[0]['job']"), "0");
+    EXPECT_EQ(query(run.out, "docs[0]['options']['ZTQuickColor']"), preset.quickColorChoice);
+    EXPECT_EQ(query(run.out, "docs[0]['options']['ZTEconoMode']"),
+              preset.econoMode ? "True" : "False");
+    for (const auto& [option, choice] : preset.advanced) {
+        EXPECT_EQ(query(run.out, std::string("docs[0]['options']['") + option + "']"), choice)
+            << option;
+    }
+
+    const ReceivedJob job = nextJob();
+    EXPECT_EQ(job.queue, "T48");
+    const auto coded = codedOptions(run.out);
+    EXPECT_EQ(coded.size(), 29u) << run.out;
+    for (const auto& [option, choice] : coded) {
+        EXPECT_NE(job.data.find(optionCode(option, choice)), std::string::npos)
+            << option << " " << choice << " is not in the job";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(QuickColorByEconoMode, PresetJob,
+                         ::testing::Values(PresetCase{0,
+                                                      0,
+                                                      "Auto",
+                                                      {{"ZTImageRenderIntent", "Perceptual"},
+                                                       {"ZTImageHalftone", "Smooth"},
+                                                       {"ZTTextHalftone", "Detail"},
+                                                       {"ZTImageEdgeEnhance", "Off"},
+                                                       {"ZTGraphicsEdgeEnhance", "On"}}},
+                                           PresetCase{0,
+                                                      1,
+                                                      "Auto",
+                                                      {{"ZTImageEdgeEnhance", "Off"},
+                                                       {"ZTGraphicsEdgeEnhance", "Off"},
+                                                       {"ZTTextEdgeEnhance", "On"}}},
+                                           PresetCase{1,
+                                                      0,
+                                                      "Photo",
+                                                      {{"ZTImageRenderIntent", "Perceptual"},
+                                                       {"ZTImageHalftone", "Smooth"},
+                                                       {"ZTTextHalftone", "Smooth"},
+                                                       {"ZTTextEdgeEnhance", "Off"},
+                                                       {"ZTGraphicsEdgeEnhance", "Off"}}},
+                                           PresetCase{1,
+                                                      1,
+                                                      "Photo",
+                                                      {{"ZTImageEdgeEnhance", "Off"},
+                                                       {"ZTGraphicsEdgeEnhance", "Off"},
+                                                       {"ZTTextEdgeEnhance", "Off"}}},
+                                           PresetCase{2,
+                                                      0,
+                                                      "Vivid",
+                                                      {{"ZTImageRenderIntent", "Saturation"},
+                                                       {"ZTImageHalftone", "Detail"},
+                                                       {"ZTGraphicsHalftone", "Detail"},
+                                                       {"ZTImageEdgeEnhance", "On"},
+                                                       {"ZTGraphicsEdgeEnhance", "On"}}},
+                                           PresetCase{2,
+                                                      1,
+                                                      "Vivid",
+                                                      {{"ZTImageEdgeEnhance", "Off"},
+                                                       {"ZTGraphicsEdgeEnhance", "Off"},
+                                                       {"ZTTextEdgeEnhance", "On"}}}));
+
+}  // namespace
+}  // namespace t48::testing
+
+namespace t48::testing {
+namespace {
+
+// One RGB profile on the printer's disk, one simulation profile on its card.
+const char* const kStoredProfiles = R"({
+  "RGB": {"count": 1, "entries": [
+    {"IndexOnDevice": 1, "InMenu": 4, "ProfileClass": 1, "FileName": "office(1).icc",
+     "ProfileName": "Office", "Location": 4}]},
+  "SIM": {"count": 1, "entries": [
+    {"IndexOnDevice": 2, "InMenu": 3, "ProfileClass": 3, "FileName": "swop.icc",
+     "ProfileName": "Swop", "Location": 5}]},
+  "DST": {"count": 0, "entries": []}
+})";
+
+class QueueJob : public PrintPath {
+protected:
+    static void SetUpTestSuite() {
+        PrintPath::SetUpTestSuite();
+        for (const char* queue : {"T48Profiles", "T48Saved", "T48Other", "T48Refusing"}) {
+            addQueue(queue);
+        }
+    }
+    void importProfiles(const char* json) {
+        const std::string file = root_.file("profiles.json");
+        std::ofstream(file) << json;
+        const RunResult run = runProgram(
+            {binaryDir() + "/tools/t48-profiles/t48-profiles", "import", file}, environment());
+        ASSERT_EQ(run.exitStatus, 0) << run.err;
+    }
+    RunResult lp(const std::string& queue) const {
+        return cupsd_->client({"/usr/bin/lp", "-d", queue, pagePS()});
+    }
+};
+
+TEST_F(QueueJob, AnAddedProfileReachesThePrinterAsTheCommandSelectingItsPath) {
+    importProfiles(kStoredProfiles);
+    // Under "Custom" the advanced popups keep what the user chose: the first added
+    // profile after the PPD's four choices.
+    const RunResult run =
+        pdehost({"--queue", "T48Profiles", "set", "menu_QuickColor=3", "set", "menu_iRGBSource=4",
+                 "set", "menu_sSimulationProfile=4", "submit", pagePS()});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(query(run.out,
+                    "docs[0]['options']['ZTImageRGBSourceCustom'], "
+                    "docs[0]['options']['ZTTextRGBSourceCustom']"),
+              "True False");
+
+    const std::string data = nextJob().data;
+    const size_t choice = data.find(optionCode("ZTImageRGBSource", "None"));
+    const size_t image = data.find(
+        "<</ZTImageRGBSourceProfile "
+        "(/ata1a/data/USfiles/Profiles/office\\(1\\).icc)>>setpagedevice");
+    ASSERT_NE(image, std::string::npos) << data;
+    EXPECT_LT(choice, image) << "the profile command must follow the option's own code";
+    EXPECT_NE(data.find("<</ZTSimSourceProfile (/ataCf1a/data/USfiles/Profiles/swop.icc)>>"),
+              std::string::npos);
+    EXPECT_EQ(data.find("ZTTextRGBSourceProfile"), std::string::npos);
+}
+
+TEST_F(QueueJob, SavedDefaultsReachAPlainLpAndTheNextSessionOfTheirQueueOnly) {
+    for (const auto& [queue, preset] : {std::pair{"T48Saved", "2"}, std::pair{"T48Other", "1"}}) {
+        const RunResult saved =
+            pdehost({"--queue", queue, "set", std::string("menu_QuickColor=") + preset, "set",
+                     "check_EconomyPrint=1", "save-defaults"});
+        ASSERT_EQ(saved.exitStatus, 0) << saved.err;
+    }
+    ASSERT_EQ(lp("T48Saved").exitStatus, 0);
+    const std::string vivid = nextJob().data;
+    ASSERT_EQ(lp("T48Other").exitStatus, 0);
+    const std::string photo = nextJob().data;
+    for (const auto& [data, choice] : {std::pair{&vivid, "Vivid"}, std::pair{&photo, "Photo"}}) {
+        EXPECT_NE(data->find(optionCode("ZTQuickColor", choice)), std::string::npos) << choice;
+        EXPECT_NE(data->find(optionCode("ZTEconoMode", "True")), std::string::npos) << choice;
+    }
+    // The preset was applied before saving: Vivid's halftone, not the PPD default.
+    EXPECT_NE(vivid.find(optionCode("ZTImageHalftone", "Detail")), std::string::npos);
+
+    // A session without a ticket opens on what the user saved for its queue.
+    for (const auto& [queue, selected] :
+         {std::pair{"T48Saved", "2"}, std::pair{"T48Other", "1"}, std::pair{"T48Profiles", "0"}}) {
+        const RunResult shown = pdehost({"--queue", queue, "show"});
+        ASSERT_EQ(shown.exitStatus, 0) << shown.err;
+        EXPECT_EQ(query(shown.out,
+                        "docs[0]['controls']['menu_QuickColor']['selected'], "
+                        "docs[0]['controls']['check_EconomyPrint']['state']"),
+                  std::string(selected) + (std::string(selected) == "0" ? " 0" : " 1"))
+            << queue;
+    }
+}
+
+TEST_F(QueueJob, HostileProfileOptionsLeaveTheJobWithoutProfileCommandsAndLogOneLine) {
+    const std::vector<std::string> values = {"'a \"b\" (c)'", "line\n%%EndSetup",
+                                             std::string(10000, 'x')};
+    for (const std::string& value : values) {
+        const std::string before = cupsd_->errorLog();
+        const auto warnings = std::count(before.begin(), before.end(), '\n');
+        const RunResult sent =
+            cupsd_->client({"/usr/bin/lp", "-d", "T48Profiles", "-o", "ZTImageRGBSourceCustom=True",
+                            "-o", "ZTImageRGBSourceCustomFilename=" + value, pagePS()});
+        ASSERT_EQ(sent.exitStatus, 0) << sent.err;
+        const std::string data = nextJob().data;
+        EXPECT_NE(data.find("%%EndSetup"), std::string::npos);
+        EXPECT_EQ(data.find("Profile ("), std::string::npos) << value.substr(0, 40);
+        const std::string log = cupsd_->errorLog();
+        EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), warnings + 1) << log;
+        EXPECT_NE(log.find("t48-colorfilter: the option ZTImageRGBSourceCustom"),
+                  std::string::npos);
+    }
+}
+
+TEST_F(QueueJob, AJobTheServerRefusesIsNotReportedAsSubmitted) {
+    ASSERT_EQ(cupsd_->client({"/usr/sbin/cupsreject", "T48Refusing"}).exitStatus, 0);
+    for (const std::string& file : {pagePS(), root_.file("missing.ps")}) {
+        const std::string queue = file == pagePS() ? "T48Refusing" : "T48Saved";
+        const RunResult run = pdehost({"--queue", queue, "submit", file});
+        EXPECT_EQ(run.exitStatus, 2) << file;
+        EXPECT_EQ(run.out, "") << file;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+    const RunResult noQueue = pdehost({"--printer", "T48", "submit", pagePS()});
+    EXPECT_EQ(noQueue.exitStatus, 2);
+    EXPECT_EQ(noQueue.out, "");
+    EXPECT_EQ(printer_->waitForJobs(jobsBefore_ + 1, std::chrono::milliseconds(500)).size(),
+              jobsBefore_)
+        << "a refused job reached the printer";
+}
+
+}  // namespace
+}  // namespace t48::testing
