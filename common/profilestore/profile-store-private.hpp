@@ -18,6 +18,9 @@ int loadCurrentFile(ProfileFileContent* content);
 // ZTPListReadProfile_All on XML bytes instead of the current file.
 int readAllFromXml(std::string_view xml, ProfileList* rgb, ProfileList* sim, ProfileList* dst);
 
+// True when ZTPListReadProfile_All would accept `xml` as the current file.
+bool readsAsProfileFile(std::string_view xml);
+
 // The whole file for three lists, saved through the backend after a passed write test.
 int writeAll(const ProfileList* rgb, const ProfileList* sim, const ProfileList* dst);
 

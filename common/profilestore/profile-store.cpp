@@ -64,6 +64,12 @@ int readAllFromContent(const ProfileFileContent& content, ProfileList* rgb, Prof
 
 }  // namespace
 
+bool readsAsProfileFile(std::string_view xml) {
+    ProfileFileContent& content = fileContent();
+    return parseProfileFile(xml, &content) == kStoreOK &&
+           hasClasses(content, kAllClasses, kProfileClassCount);
+}
+
 int readAllFromXml(std::string_view xml, ProfileList* rgb, ProfileList* sim, ProfileList* dst) {
     ProfileFileContent* content = &fileContent();
     if (parseProfileFile(xml, content) != kStoreOK) {
