@@ -6,12 +6,28 @@
 # profiles the walk merged into the user's file, lists one of each class (as a user would
 # in the profile window) and shows the panel's profile popups of a new session.
 # Needs root (port 161). Everything it starts is stopped by its PID on exit.
+#
+# With --installed it builds nothing and runs the programs of the installed packages
+# (t48-color-options, t48-color-options-tools, t48-printer-sim) at their installed places,
+# with no filesystem root of its own: the service started by its user socket where a
+# systemd user manager runs, else by hand.
 set -eu
 cd "$(dirname "$0")/.."
-scripts/deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc)" --target pdehost colorpde xpcservice T48Helper \
-    t48-printer-sim t48-profiles >/dev/null
+installed=""
+[ "${1:-}" != --installed ] || installed=yes
+if [ -n "$installed" ]; then
+    PDEHOST=/usr/bin/pdehost PROFILES=/usr/bin/t48-profiles SERVICE=/usr/libexec/t48/xpcservice
+    SIM=/usr/bin/t48-printer-sim SNMPD_CONF=/usr/share/t48-printer-sim/snmpd.conf.in
+    PPD=/usr/share/ppd/orvell/T48.ppd
+else
+    scripts/deps.sh
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build build -j "$(nproc)" --target pdehost colorpde xpcservice T48Helper \
+        t48-printer-sim t48-profiles >/dev/null
+    PDEHOST=build/host/pdehost PROFILES=build/tools/t48-profiles/t48-profiles
+    SERVICE=build/Helper/XPCService/xpcservice SIM=$PWD/build/sim/t48-printer-sim
+    SNMPD_CONF=build/sim/snmpd.conf.in PPD=PDE/Resources/T48.ppd
+fi
 
 PRINTER=127.0.8.200
 demo=$(mktemp -d /tmp/t48-demo.XXXXXX)
@@ -47,37 +63,52 @@ for name in "Office Proof" "Coated FOGRA39" "Uncoated FOGRA29" "Newsprint" "Glos
     i=$((i + 1))
 done
 sed -e "s|@AGENT_ADDRESS@|udp:$PRINTER:161|" \
-    -e "s|@PRINTER_SIM@|$PWD/build/sim/t48-printer-sim|" \
+    -e "s|@PRINTER_SIM@|$SIM|" \
     -e "s|@ROWS_FILE@|$demo/printer/rows|" -e "s|@REQUEST_LOG@||" \
-    build/sim/snmpd.conf.in >"$demo/printer/snmpd.conf"
+    "$SNMPD_CONF" >"$demo/printer/snmpd.conf"
 SNMP_PERSISTENT_DIR="$demo/printer/state" MIBS= MIBDIRS=/nonexistent \
     /usr/sbin/snmpd -f -Lo -C -c "$demo/printer/snmpd.conf" >"$demo/printer/snmpd.log" 2>&1 &
 pids="$pids $!"
 await "ss -Hlun src $PRINTER:161 | grep -q ." "snmpd did not start (see $demo/printer/snmpd.log)"
 
-echo "== the helper, installed under the demo root $demo/root"
-DESTDIR="$demo/root" cmake --install build --component helper >/dev/null
-# The shared preferences folder, as the driver's installation makes it.
-. build/system-paths.sh
-prefs="$demo/root$T48_PATH_PREFERENCES_FOLDER"
-mkdir -p "$prefs" && chmod 1777 "$prefs"
-export T48_ROOT="$demo/root" T48_XPC_SOCKET="$demo/xpcservice.sock"
+if [ -z "$installed" ]; then
+    echo "== the helper, installed under the demo root $demo/root"
+    DESTDIR="$demo/root" cmake --install build --component helper >/dev/null
+    # The shared preferences folder, as the driver's installation makes it.
+    . build/system-paths.sh
+    prefs="$demo/root$T48_PATH_PREFERENCES_FOLDER"
+    mkdir -p "$prefs" && chmod 1777 "$prefs"
+    export T48_ROOT="$demo/root" T48_XPC_SOCKET="$demo/xpcservice.sock"
+    socket=$T48_XPC_SOCKET
+else
+    # The session's runtime folder, where the helper finds the service's socket.
+    [ -n "${XDG_RUNTIME_DIR:-}" ] || { export XDG_RUNTIME_DIR="$demo/run"; mkdir -m 0700 "$demo/run"; }
+    socket=$XDG_RUNTIME_DIR/t48/xpcservice.sock
+fi
 
-echo "== the service on $T48_XPC_SOCKET"
-JOURNAL_STREAM= build/Helper/XPCService/xpcservice 2>"$demo/service.log" &
-pids="$pids $!"
-await "[ -S '$T48_XPC_SOCKET' ]" "the service did not start (see $demo/service.log)"
+# A user manager runs (systemd is the init system and answers on the user bus).
+if [ -n "$installed" ] && [ -d /run/systemd/system ] &&
+    systemctl --user --quiet is-enabled t48-xpcservice.socket 2>/dev/null &&
+    systemctl --user show-environment >/dev/null 2>&1; then
+    echo "== the service: its user socket $socket (socket activation)"
+    systemctl --user start t48-xpcservice.socket
+else
+    echo "== the service on $socket"
+    JOURNAL_STREAM= "$SERVICE" 2>"$demo/service.log" &
+    pids="$pids $!"
+fi
+await "[ -S '$socket' ]" "the service did not start (see $demo/service.log)"
 
 echo "== a dialog session on the queue lpd://$PRINTER/T48 (the view refreshes the profiles)"
-build/host/pdehost --ppd PDE/Resources/T48.ppd --printer T48_Demo \
+"$PDEHOST" --ppd "$PPD" --printer T48_Demo \
     --device-uri "lpd://$PRINTER/T48" show >"$demo/session.json"
 grep -h walk "$demo/service.log" || true
 
 echo "== the profiles the walk merged into $(id -un)'s file"
-build/tools/t48-profiles/t48-profiles show
+"$PROFILES" show
 
 echo "== the first printer profile of each class listed in the menus (as the profile window would)"
-build/tools/t48-profiles/t48-profiles show | python3 -c '
+"$PROFILES" show | python3 -c '
 import json, sys
 lists = json.load(sys.stdin)
 for name, profiles in lists.items():
@@ -85,10 +116,10 @@ for name, profiles in lists.items():
         profiles["entries"][0]["InMenu"] = 4  # confirmed by the printer, listed
         print(name + ":", profiles["entries"][0]["FileName"], file=sys.stderr)
 json.dump(lists, sys.stdout)' >"$demo/listed.json"
-build/tools/t48-profiles/t48-profiles import "$demo/listed.json"
+"$PROFILES" import "$demo/listed.json"
 
 echo "== the panel's profile popups in a new session (Image RGB source, destination, simulation)"
-build/host/pdehost --ppd PDE/Resources/T48.ppd --printer T48_Demo \
+"$PDEHOST" --ppd "$PPD" --printer T48_Demo \
     --device-uri "lpd://$PRINTER/T48" show | python3 -c '
 import json, sys
 panel = json.loads(sys.stdin.readline())
