@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 #include "profile-table-columns.hpp"
+#include "utf8-text.hpp"
 
 namespace t48::discovery {
 
@@ -26,16 +28,8 @@ void copyText(char (&field)[store::kProfileTextSize], const u_char* text, std::s
     if (nul != nullptr) {
         length = static_cast<std::size_t>(static_cast<const u_char*>(nul) - text);
     }
-    constexpr std::size_t kMaxText = store::kProfileTextSize - 1;
-    if (length > kMaxText) {
-        length = kMaxText;
-        // Back over continuation bytes (at most three) so the cut falls before a
-        // character's lead byte.
-        for (int back = 0; back < 3 && length > 0 && (text[length] & 0xC0) == 0x80; ++back) {
-            --length;
-        }
-    }
-    std::memcpy(field, text, length);
+    const std::string_view received(reinterpret_cast<const char*>(text), length);
+    std::memcpy(field, text, text::wholeCharacterPrefix(received, store::kProfileTextSize - 1));
 }
 
 void storeInteger(store::ProfileEntry& entry, SpoolField field, int32_t value) {

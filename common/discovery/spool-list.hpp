@@ -45,7 +45,8 @@ bool bJudgement8point3Format(const char* fileName);
 bool FileNameFilter(unsigned char byte);
 
 // Merges the spool list into the current profile file and saves it; `failureFlag` is the
-// walk result (0 success, anything else failure). Answers the save's store status.
+// walk result (0 success, anything else failure). Answers the save's store status;
+// kStoreFailed without a save when the current file is there (not empty) but does not read.
 int vRestructPlistSpool2Current(int failureFlag);
 // The merge's steps between the read and the save: re-mark, drop ill-shaped entries,
 // match the spool list in, clean, compact and salvage the three lists.

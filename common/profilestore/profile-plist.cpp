@@ -159,7 +159,7 @@ plist_t buildSubDictionary(const ProfileList& list, Field field) {
             std::size_t length = strnlen(fieldText, kProfileTextSize);
             std::memcpy(text, fieldText, length);
             text[length] = '\0';
-            if (!isStorableText(std::string_view(text, length))) {
+            if (!text::isStorableText(std::string_view(text, length))) {
                 leftOut.emplace_back(key);
             } else if (length > 0) {
                 plist_set_string_val(value, text);
@@ -185,9 +185,29 @@ plist_t buildClassDictionary(const ProfileList& list, plist_t subs[kFieldCount])
     return classDict;
 }
 
+// libplist 2.2 holds the same 64 bits for -1 and for 2^64 - 1 (and for any larger value,
+// which its reader saturates); only the node itself knows whether a minus sign was read,
+// and shows it when written out again.
+bool isWrittenNegative(plist_t node) {
+    char* xml = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(node, &xml, &length);
+    if (xml == nullptr) {
+        return false;
+    }
+    bool negative = std::string_view(xml, length).find("<integer>-") != std::string_view::npos;
+    plist_to_xml_free(xml);
+    return negative;
+}
+
 }  // namespace
 
 int parseProfileXml(std::string_view xml, PlistOwner* root) {
+    // An editor may start the file with a UTF-8 byte-order mark, which libplist rejects.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (xml.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        xml.remove_prefix(kByteOrderMark.size());
+    }
     if (xml.empty() || xml.size() > kMaxProfileFileSize) {
         return kStoreFailed;
     }
@@ -225,7 +245,7 @@ bool readIntValue(plist_t node, int32_t* dest) {
     plist_get_uint_val(node, &raw);
     auto value = static_cast<int64_t>(raw);
     if (value < std::numeric_limits<int32_t>::min() ||
-        value > std::numeric_limits<int32_t>::max()) {
+        value > std::numeric_limits<int32_t>::max() || (value < 0 && !isWrittenNegative(node))) {
         return false;
     }
     *dest = static_cast<int32_t>(value);
@@ -242,10 +262,10 @@ bool readStringValue(plist_t node, char* dest) {
         return false;
     }
     std::string_view value(text, strnlen(text, static_cast<std::size_t>(length)));
-    if (!isValidUtf8(value)) {
+    if (!text::isValidUtf8(value)) {
         return false;
     }
-    std::size_t kept = wholeCharacterPrefix(value, kProfileTextSize - 1);
+    std::size_t kept = text::wholeCharacterPrefix(value, kProfileTextSize - 1);
     std::memset(dest, 0, kProfileTextSize);
     std::memcpy(dest, value.data(), kept);
     return true;

@@ -67,7 +67,8 @@ struct ClassSlots {
     plist_t count;
 };
 
-// Parses XML bytes; the root must be a dictionary. kStoreOK / kStoreFailed.
+// Parses XML bytes (after a UTF-8 byte-order mark, when one leads); the root must be a
+// dictionary. kStoreOK / kStoreFailed.
 int parseProfileXml(std::string_view xml, PlistOwner* root);
 // True when the root holds the class dictionary and it holds sub-dictionary `field`.
 bool hasClass(plist_t root, int classIndex);

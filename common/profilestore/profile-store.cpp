@@ -2,6 +2,9 @@
 
 #include "profile-store.hpp"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -184,6 +187,14 @@ void ZTPListSwapProfile(int mode) {
     if (mode == kSwapRestorePrevious || mode == kSwapDeletePrevious || mode == kSwapBackupCurrent) {
         backend::swapFiles(mode);
     }
+}
+
+bool currentFileHoldsNothing() {
+    struct stat info {};
+    if (::lstat(backend::currentPath().c_str(), &info) != 0) {
+        return errno == ENOENT;
+    }
+    return S_ISREG(info.st_mode) && info.st_size == 0;
 }
 
 void MyDebugMessage(const char* /*message*/, long /*value*/) {}

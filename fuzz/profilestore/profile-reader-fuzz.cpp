@@ -26,7 +26,7 @@ void require(bool condition) {
 void checkText(const char (&field)[kProfileTextSize]) {
     std::size_t length = strnlen(field, kProfileTextSize);
     require(length < kProfileTextSize);
-    require(detail::isValidUtf8(std::string_view(field, length)));
+    require(t48::text::isValidUtf8(std::string_view(field, length)));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "added-profile.hpp"
 #include "pde-common.hpp"
 #include "profile-store.hpp"
+#include "utf8-text.hpp"
 
 namespace t48::pde {
 namespace {
@@ -112,7 +113,7 @@ int16_t getTicketAddedProfile(const PDEControlItem* item, const cf::Value* model
         return 0;
     }
     const std::optional<std::string> path = decodeAddedProfilePath(*text);
-    if (!path || !cf::isValidUTF8(*path)) {
+    if (!path || !text::isValidUtf8(*path)) {
         return 0;
     }
     // Only a profile on the printer's own storage can be found again; entries elsewhere

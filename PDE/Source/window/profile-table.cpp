@@ -11,6 +11,7 @@
 #include "profile-window-data.hpp"
 #include "system-paths.hpp"
 #include "utf16-text.hpp"
+#include "utf8-text.hpp"
 
 namespace t48::pde {
 
@@ -25,7 +26,7 @@ bool isConfirmedOnPrinter(int32_t state) {
 // A 32-byte text field as text; empty when it is not valid UTF-8.
 std::string fieldText(const char (&field)[store::kProfileTextSize]) {
     std::string text(field, strnlen(field, sizeof field));
-    return ui::isValidUtf8(text) ? text : std::string();
+    return text::isValidUtf8(text) ? text : std::string();
 }
 
 std::string localizedOrKey(const char* key) {
