@@ -28,7 +28,7 @@ else
     cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
     cmake --build build -j "$(nproc)" --target pdehost colorpde xpcservice T48Helper \
         t48-printer-sim t48-profiles t48-printer-lpd t48-colorfilter >/dev/null
-    PDEHOST=build/host/pdehost PROFILES="$PROFILES"
+    PDEHOST=build/host/pdehost PROFILES=build/tools/t48-profiles/t48-profiles
     SERVICE=build/Helper/XPCService/xpcservice SIM=$PWD/build/sim/t48-printer-sim
     LPD=build/sim/t48-printer-lpd SNMPD_CONF=build/sim/snmpd.conf.in
     FILTER=build/filter/t48-colorfilter
