@@ -7,7 +7,8 @@ PACKAGES="build-essential cmake ninja-build pkg-config gettext python3 jq
   libgtest-dev libgmock-dev libbenchmark-dev clang-15 fiu-utils hyperfine
   nlohmann-json3-dev libexpat1-dev
   cups-daemon cups cups-core-drivers
-  iproute2 util-linux procps systemd binutils"
+  iproute2 util-linux procps systemd binutils
+  dpkg-dev debhelper lintian git"
 missing=""
 for p in $PACKAGES; do
     dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing="$missing $p"
