@@ -9,6 +9,7 @@ if(T48_SANITIZE)
     add_link_options(-fsanitize=address,undefined)
 endif()
 add_compile_definitions(T48_DEFAULT_ROOT="${T48_ROOT}")
+include(${CMAKE_CURRENT_LIST_DIR}/../platform/root/system-paths.cmake)
 
 # Adds each listed folder that holds a CMakeLists.txt.
 function(t48_add_subdirectories)

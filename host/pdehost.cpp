@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
         options.plugin = besideProgram({"../PDE/colorpde.so", "../lib/t48/colorpde.so"});
     }
     if (options.ppd.empty() && !options.queue) {
-        options.ppd = besideProgram({"../PDE/T48.ppd", "../share/t48/T48.ppd"});
+        options.ppd = besideProgram({"../PDE/T48.ppd", "../share/ppd/orvell/T48.ppd"});
     }
 
     std::vector<t48::host::HostCommand> commands;

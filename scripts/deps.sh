@@ -5,10 +5,11 @@ PACKAGES="build-essential cmake ninja-build pkg-config gettext python3 jq
   libcups2-dev cups-client libsnmp-dev snmpd snmp libplist-dev libglib2.0-dev
   libsystemd-dev libavahi-client-dev avahi-daemon avahi-utils dbus
   libgtest-dev libgmock-dev libbenchmark-dev clang-15 fiu-utils hyperfine
-  nlohmann-json3-dev
+  nlohmann-json3-dev libexpat1-dev
   cups-daemon cups cups-core-drivers
   libgtk-3-dev xvfb xauth dbus-x11 at-spi2-core python3-pyatspi imagemagick adwaita-icon-theme
-  iproute2 util-linux procps systemd binutils"
+  iproute2 util-linux procps systemd binutils
+  dpkg-dev debhelper lintian git"
 missing=""
 for p in $PACKAGES; do
     dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing="$missing $p"

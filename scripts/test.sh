@@ -18,3 +18,10 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 CC=clang-15 CXX=clang++-15 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DT48_FUZZ=ON
 cmake --build build-fuzz -j "$JOBS" --target fuzzers
 ctest --test-dir build-fuzz --output-on-failure -j "$JOBS" -L fuzz
+
+# The Debian packages: built, checked with lintian, installed, used and purged.
+if [ "$(id -u)" -eq 0 ]; then
+    scripts/package-test.sh
+else
+    sudo scripts/package-test.sh
+fi

@@ -15,6 +15,9 @@ import tempfile
 import time
 import timeit
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import system_paths  # noqa: E402
+
 PLISTLIB_RUNS = 20
 
 
@@ -34,8 +37,7 @@ def main():
                        env=dict(os.environ, T48_ROOT=root), check=True)
         with open(report) as f:
             results = {b["name"].split("/")[0]: b for b in json.load(f)["benchmarks"]}
-        path = os.path.join(root, "Library/Printers/ORVELL/Preferences/orvell.printers.T48",
-                            "bench-T48-profile.plist")
+        path = root + system_paths.read(build)["PREFERENCES_FOLDER"] + "/bench-T48-profile.plist"
         size = os.path.getsize(path)
         with open(path, "rb") as f:
             data = f.read()

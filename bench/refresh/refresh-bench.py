@@ -22,8 +22,9 @@ import sys
 import tempfile
 import time
 
-HELPER = "/Library/Application Support/ORVELL/T48/Helpers/T48Helper.app/Contents/MacOS/T48Helper"
-PREFERENCES = "/Library/Printers/ORVELL/Preferences/orvell.printers.T48"
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import system_paths  # noqa: E402
+
 PRINTER, SWITCHED_OFF = "127.0.8.210", "127.0.8.211"
 
 
@@ -61,11 +62,12 @@ def main():
     source = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
     root = tempfile.mkdtemp(prefix="t48-refresh-bench-")
     children = []
+    paths = system_paths.read(build)
     try:
-        prefs = root + "/root" + PREFERENCES
+        prefs = root + "/root" + paths["PREFERENCES_FOLDER"]
         os.makedirs(prefs)
         os.chmod(prefs, 0o1777)
-        helper = root + "/root" + HELPER
+        helper = root + "/root" + paths["HELPER"]
         os.makedirs(os.path.dirname(helper))
         shutil.copy(build + "/Helper/T48Helper/T48Helper", helper)
         env = dict(os.environ, T48_ROOT=root + "/root", T48_XPC_SOCKET=root + "/xpc.sock",

@@ -19,8 +19,9 @@ import sys
 import tempfile
 import time
 
-HELPER = "/Library/Application Support/ORVELL/T48/Helpers/T48Helper.app/Contents/MacOS/T48Helper"
-PREFERENCES = "/Library/Printers/ORVELL/Preferences/orvell.printers.T48"
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import system_paths  # noqa: E402
+
 CHUNK = 90000
 
 
@@ -53,11 +54,12 @@ def main():
     build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
     runs = int(sys.argv[2]) if len(sys.argv) > 2 else 200
     root = tempfile.mkdtemp(prefix="t48-bench-")
+    paths = system_paths.read(build)
     try:
-        prefs = root + PREFERENCES
+        prefs = root + paths["PREFERENCES_FOLDER"]
         os.makedirs(prefs)
         os.chmod(prefs, 0o1777)
-        helper = root + HELPER
+        helper = root + paths["HELPER"]
         os.makedirs(os.path.dirname(helper))
         shutil.copy(os.path.join(build, "Helper/T48Helper/T48Helper"), helper)
         sock = root + "/run/xpcservice.sock"

@@ -1,7 +1,9 @@
 #include <cstring>
+#include <string_view>
 
 #include "profile-store.hpp"
 #include "spool-list.hpp"
+#include "utf8-text.hpp"
 
 namespace t48::discovery {
 namespace {
@@ -91,11 +93,15 @@ ProfileEntry* firstFreeSlot(ProfileList* list, int32_t from, int32_t to) {
     return nullptr;
 }
 
+// A row whose display name a profile file cannot hold (a control character, U+FFFE ...)
+// has no usable name: it is not merged.
 bool isMergeable(int spoolIndex) {
     const ProfileEntry& spooled = PlistForSpool.litem[spoolIndex];
     return bSpoolRowUsable(spoolIndex) &&
            (spooled.iLocation == kLocationDisk || spooled.iLocation == kLocationCard) &&
-           bJudgement8point3Format(spooled.FileName);
+           bJudgement8point3Format(spooled.FileName) &&
+           text::isStorableText(std::string_view(
+               spooled.ProfileName, strnlen(spooled.ProfileName, sizeof spooled.ProfileName)));
 }
 
 }  // namespace
@@ -186,9 +192,13 @@ int vRestructPlistSpool2Current(int failureFlag) {
     ProfileList& sim = lists[store::kClassSIM];
     ProfileList& dst = lists[store::kClassDST];
     std::memset(lists, 0, sizeof lists);
-    // A missing or unreadable file leaves the lists empty: the file is then rebuilt
-    // from the spool list alone.
-    (void)store::ZTPListReadProfile_All(&rgb, &sim, &dst);
+    // A missing file is built from the spool list alone. One that is there but does not
+    // read may still hold the user's own entries: it stays as it is, and only the walk's
+    // result tells of the walk.
+    if (store::ZTPListReadProfile_All(&rgb, &sim, &dst) != store::kStoreOK &&
+        !store::currentFileHoldsNothing()) {
+        return store::kStoreFailed;
+    }
     mergeSpoolIntoLists(failureFlag, &rgb, &sim, &dst);
     return store::ZTPListWriteProfile_All(&rgb, &sim, &dst);
 }

@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-#include "root-path.hpp"
+#include "system-paths.hpp"
 #include "task.hpp"
 
 namespace t48::store::panel {
@@ -19,7 +19,7 @@ bool isFile(const std::string& path) {
 }  // namespace
 
 std::string helperPath() {
-    return rootedPath(kHelperPath);
+    return systemPath(SystemPath::kHelper);
 }
 
 HelperRun runHelper(const std::string& command, const std::vector<std::string>& arguments) {

@@ -8,9 +8,6 @@
 
 namespace t48::store::panel {
 
-inline constexpr char kHelperPath[] =
-    "/Library/Application Support/ORVELL/T48/Helpers/T48Helper.app/Contents/MacOS/T48Helper";
-
 // A helper still running this long after its start is killed and its request fails.
 // Far beyond the longest walk: a printer that does not answer ends the walk after the
 // SNMP retries (seconds), a full table of 500 rows takes well under a second.

@@ -12,6 +12,7 @@
 #include <cstdio>
 
 #include "profile-store.hpp"
+#include "whole-file.hpp"
 
 namespace t48::store {
 
@@ -50,20 +51,6 @@ public:
 private:
     int fd_;
 };
-
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
 
 bool flushFolder(const std::string& folder) {
     Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -141,7 +128,7 @@ int writeFileAtomically(const std::string& path, std::string_view bytes) {
         return kStoreFailed;
     }
     struct stat old {};
-    bool ok = writeAll(temp.get(), bytes);
+    bool ok = file::writeAll(temp.get(), bytes);
     if (ok && ::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
         ok = ::fchmod(temp.get(), old.st_mode & 07777) == 0;
     }
@@ -211,25 +198,8 @@ int readWholeFile(const std::string& path, std::string* out) {
         static_cast<std::size_t>(info.st_size) > kMaxProfileFileSize) {
         return kStoreFailed;
     }
-    out->clear();
     out->reserve(static_cast<std::size_t>(info.st_size));
-    char block[65536];
-    for (;;) {
-        ssize_t got = ::read(file.get(), block, sizeof block);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            return kStoreFailed;
-        }
-        if (got == 0) {
-            return kStoreOK;
-        }
-        if (out->size() + static_cast<std::size_t>(got) > kMaxProfileFileSize) {
-            return kStoreFailed;
-        }
-        out->append(block, static_cast<std::size_t>(got));
-    }
+    return file::readAll(file.get(), out, kMaxProfileFileSize) ? kStoreOK : kStoreFailed;
 }
 
 }  // namespace t48::store

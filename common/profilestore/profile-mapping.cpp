@@ -36,32 +36,40 @@ bool listHolds(const ProfileList* list, const ProfileEntry& entry) {
 }  // namespace
 
 int ZTPListReadProfile_Dict_Pap(ProfileList* list, int classIndex) {
-    PlistOwner root;
-    if (profileClassKey(classIndex) == nullptr || loadCurrentFile(&root) != kStoreOK ||
-        !hasClasses(root.get(), &classIndex, 1)) {
+    ProfileFileContent* content = &fileContent();
+    if (profileClassKey(classIndex) == nullptr || loadCurrentFile(content) != kStoreOK ||
+        !hasClasses(*content, &classIndex, 1)) {
         return kStoreFailed;
     }
-    auto slots = std::make_unique<ClassSlots>();
-    indexClass(root.get(), classIndex, slots.get());
+    const StagedClass& staged = content->classes[classIndex];
     int position = 0;
     for (int slot = 0; slot < kProfileSlots; ++slot) {
         ProfileEntry& entry = list->litem[position];
-        int32_t state = 0;
-        bool hasState = readIntValue(slots->field[kFieldInMenu][slot], &state);
-        if (hasState && state == kStatePrinterConfirmed) {
+        const ProfileEntry& stored = staged.value[slot];
+        bool hasState = staged.has(slot, kFieldInMenu);
+        if (hasState && stored.iInMenu == kStatePrinterConfirmed) {
             continue;  // hidden from the window, kept by the save's mapping
         }
         if (hasState) {
-            entry.iInMenu = state == kStatePrinterConfirmedListed ? kStateUserAddedListed : state;
+            entry.iInMenu = stored.iInMenu == kStatePrinterConfirmedListed ? kStateUserAddedListed
+                                                                           : stored.iInMenu;
         }
-        readIntValue(slots->field[kFieldIndexOnDevice][slot], &entry.iIndexOnDevice);
-        readIntValue(slots->field[kFieldProfileClass][slot], &entry.iProfileClass);
-        readStringValue(slots->field[kFieldFileName][slot], entry.FileName);
-        readStringValue(slots->field[kFieldProfileName][slot], entry.ProfileName);
-        readIntValue(slots->field[kFieldLocation][slot], &entry.iLocation);
+        for (Field field : {kFieldIndexOnDevice, kFieldProfileClass, kFieldLocation}) {
+            if (staged.has(slot, field)) {
+                entry.*kIntegerMembers[field] = stored.*kIntegerMembers[field];
+            }
+        }
+        for (Field field : {kFieldFileName, kFieldProfileName}) {
+            if (staged.has(slot, field)) {
+                std::memcpy(entry.*kTextMembers[field], stored.*kTextMembers[field],
+                            kProfileTextSize);
+            }
+        }
         ++position;
     }
-    readIntValue(slots->count, &list->iNum);
+    if (staged.hasCount) {
+        list->iNum = staged.count;
+    }
     ZTPlistCheckWithInMenu_Dict(list);
     return kStoreOK;
 }

@@ -9,6 +9,7 @@
 
 #include "profile-store.hpp"
 #include "root-path.hpp"
+#include "system-paths.hpp"
 
 namespace t48::store {
 
@@ -43,8 +44,8 @@ int formatProfilePaths(std::string_view user, std::string_view model, std::size_
     if (out == nullptr || !isSafeName(user) || !isSafeName(model)) {
         return kStoreFailed;
     }
-    std::string stem = std::string(kProfileFolder) + "/" + std::string(user) + "-" +
-                       std::string(model) + "-profile";
+    std::string stem = std::string(installedPath(SystemPath::kPreferencesFolder)) + "/" +
+                       std::string(user) + "-" + std::string(model) + "-profile";
     // The spool path is the longest of the three.
     if (stem.size() + sizeof(".spool.plist") > bufferSize) {
         return kStoreFailed;
@@ -63,7 +64,7 @@ int setServiceProfilePaths(std::string_view user, std::string_view model) {
         ZT_PLIST_PROFILE_SPOOL_PATH.clear();
         return kStoreFailed;
     }
-    createFolders(rootedPath(kProfileFolder));
+    createFolders(systemPath(SystemPath::kPreferencesFolder));
     ZT_PLIST_PROFILE_PATH = std::move(paths.current);
     ZT_PLIST_PROFILE_PREV_PATH = std::move(paths.previous);
     ZT_PLIST_PROFILE_SPOOL_PATH = std::move(paths.spool);

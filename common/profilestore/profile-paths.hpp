@@ -4,17 +4,16 @@
 //
 // The service works on the three process-wide paths of the running walk request; the
 // panel forms its paths per user from model "T48". Both are resolved under the
-// filesystem root (t48::rootedPath).
+// filesystem root (t48::systemPath).
 
 #include <string>
 #include <string_view>
 
 namespace t48::store {
 
-inline constexpr char kProfileFolder[] = "/Library/Printers/ORVELL/Preferences/orvell.printers.T48";
 inline constexpr char kPanelModel[] = "T48";
 // Size of the buffers the paths were formatted into, terminator included; a longer path
-// (before the filesystem root is put in front) is refused, never cut.
+// (the installed one, before the filesystem root is put in front) is refused, never cut.
 inline constexpr std::size_t kServicePathSize = 256;
 inline constexpr std::size_t kPanelPathSize = 255;
 

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 #include <vector>
 
 #include "profile-backend.hpp"
@@ -17,25 +16,6 @@
 namespace t48::store {
 
 namespace detail {
-
-const char* const kFieldKeys[kFieldCount] = {cIndexOnDeviceKey, cInMenuKey,      cProfileClassKey,
-                                             cFileNameKey,      cProfileNameKey, cLocationKey};
-
-namespace {
-
-// The order in which a class dictionary's sub-dictionaries are attached when written.
-constexpr Field kWriteOrder[kFieldCount] = {kFieldIndexOnDevice, kFieldInMenu,   kFieldProfileClass,
-                                            kFieldLocation,      kFieldFileName, kFieldProfileName};
-
-// The entry member behind each field: an integer or a text field.
-constexpr int32_t ProfileEntry::*kIntegerMembers[kFieldCount] = {&ProfileEntry::iIndexOnDevice,
-                                                                 &ProfileEntry::iInMenu,
-                                                                 &ProfileEntry::iProfileClass,
-                                                                 nullptr,
-                                                                 nullptr,
-                                                                 &ProfileEntry::iLocation};
-constexpr char (ProfileEntry::*kTextMembers[kFieldCount])[kProfileTextSize] = {
-    nullptr, nullptr, nullptr, &ProfileEntry::FileName, &ProfileEntry::ProfileName, nullptr};
 
 bool isDict(plist_t node) {
     return node != nullptr && plist_get_node_type(node) == PLIST_DICT;
@@ -59,46 +39,7 @@ plist_t subDictionary(plist_t classDict, Field field) {
     return isDict(node) ? node : nullptr;
 }
 
-// Slot number of a key "<field>NNNN" (exactly four digits, below 500), else -1.
-int slotOfKey(const char* key, const char* field, std::size_t fieldLength) {
-    if (std::strncmp(key, field, fieldLength) != 0) {
-        return -1;
-    }
-    const char* digits = key + fieldLength;
-    int slot = 0;
-    for (int i = 0; i < 4; ++i) {
-        if (digits[i] < '0' || digits[i] > '9') {
-            return -1;
-        }
-        slot = slot * 10 + (digits[i] - '0');
-    }
-    return digits[4] == '\0' && slot < kProfileSlots ? slot : -1;
-}
-
-void indexSubDictionary(plist_t sub, Field field, plist_t* slots) {
-    const char* name = kFieldKeys[field];
-    std::size_t nameLength = std::strlen(name);
-    plist_dict_iter iter = nullptr;
-    plist_dict_new_iter(sub, &iter);
-    if (iter == nullptr) {
-        return;
-    }
-    for (;;) {
-        char* key = nullptr;
-        plist_t value = nullptr;
-        plist_dict_next_item(sub, iter, &key, &value);
-        if (value == nullptr) {
-            std::free(key);
-            break;
-        }
-        int slot = key != nullptr ? slotOfKey(key, name, nameLength) : -1;
-        if (slot >= 0 && slots[slot] == nullptr) {
-            slots[slot] = value;  // the first of duplicate keys counts, as in a lookup
-        }
-        std::free(key);
-    }
-    std::free(iter);
-}
+namespace {
 
 plist_t newInteger(int32_t value) {
     return plist_new_uint(static_cast<uint64_t>(static_cast<int64_t>(value)));
@@ -136,8 +77,6 @@ const plist_t* fieldTemplates() {
 // is left out of the sub-dictionary.
 plist_t buildSubDictionary(const ProfileList& list, Field field) {
     plist_t sub = plist_copy(fieldTemplates()[field]);
-    const char* name = kFieldKeys[field];
-    std::size_t nameLength = std::strlen(name);
     std::vector<std::string> leftOut;
     char text[kProfileTextSize + 1];
     plist_dict_iter iter = nullptr;
@@ -150,7 +89,7 @@ plist_t buildSubDictionary(const ProfileList& list, Field field) {
             std::free(key);
             break;
         }
-        const ProfileEntry& entry = list.litem[slotOfKey(key, name, nameLength)];
+        const ProfileEntry& entry = list.litem[slotOfKey(key, field)];
         if (kIntegerMembers[field] != nullptr) {
             int32_t number = entry.*kIntegerMembers[field];
             plist_set_uint_val(value, static_cast<uint64_t>(static_cast<int64_t>(number)));
@@ -159,7 +98,7 @@ plist_t buildSubDictionary(const ProfileList& list, Field field) {
             std::size_t length = strnlen(fieldText, kProfileTextSize);
             std::memcpy(text, fieldText, length);
             text[length] = '\0';
-            if (!isStorableText(std::string_view(text, length))) {
+            if (!text::isStorableText(std::string_view(text, length))) {
                 leftOut.emplace_back(key);
             } else if (length > 0) {
                 plist_set_string_val(value, text);
@@ -185,9 +124,29 @@ plist_t buildClassDictionary(const ProfileList& list, plist_t subs[kFieldCount])
     return classDict;
 }
 
+// libplist 2.2 holds the same 64 bits for -1 and for 2^64 - 1 (and for any larger value,
+// which its reader saturates); only the node itself knows whether a minus sign was read,
+// and shows it when written out again.
+bool isWrittenNegative(plist_t node) {
+    char* xml = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(node, &xml, &length);
+    if (xml == nullptr) {
+        return false;
+    }
+    bool negative = std::string_view(xml, length).find("<integer>-") != std::string_view::npos;
+    plist_to_xml_free(xml);
+    return negative;
+}
+
 }  // namespace
 
 int parseProfileXml(std::string_view xml, PlistOwner* root) {
+    // An editor may start the file with a UTF-8 byte-order mark, which libplist rejects.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (xml.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        xml.remove_prefix(kByteOrderMark.size());
+    }
     if (xml.empty() || xml.size() > kMaxProfileFileSize) {
         return kStoreFailed;
     }
@@ -197,26 +156,6 @@ int parseProfileXml(std::string_view xml, PlistOwner* root) {
     return isDict(node) ? kStoreOK : kStoreFailed;
 }
 
-bool hasClass(plist_t root, int classIndex) {
-    return classDictionary(root, classIndex) != nullptr;
-}
-
-bool hasField(plist_t root, int classIndex, Field field) {
-    return subDictionary(classDictionary(root, classIndex), field) != nullptr;
-}
-
-void indexClass(plist_t root, int classIndex, ClassSlots* out) {
-    std::memset(out, 0, sizeof *out);
-    plist_t classDict = classDictionary(root, classIndex);
-    for (int f = 0; f < kFieldCount; ++f) {
-        plist_t sub = subDictionary(classDict, static_cast<Field>(f));
-        if (sub != nullptr) {
-            indexSubDictionary(sub, static_cast<Field>(f), out->field[f]);
-        }
-    }
-    out->count = dictValue(classDict, cCountKey);
-}
-
 bool readIntValue(plist_t node, int32_t* dest) {
     if (node == nullptr || plist_get_node_type(node) != PLIST_UINT) {
         return false;
@@ -224,12 +163,10 @@ bool readIntValue(plist_t node, int32_t* dest) {
     uint64_t raw = 0;
     plist_get_uint_val(node, &raw);
     auto value = static_cast<int64_t>(raw);
-    if (value < std::numeric_limits<int32_t>::min() ||
-        value > std::numeric_limits<int32_t>::max()) {
-        return false;
+    if (value < 0 && !isWrittenNegative(node)) {
+        return false;  // 2^63 and beyond, not a negative number
     }
-    *dest = static_cast<int32_t>(value);
-    return true;
+    return storeInteger(value < 0, value < 0 ? 0 - raw : raw, dest);
 }
 
 bool readStringValue(plist_t node, char* dest) {
@@ -238,37 +175,7 @@ bool readStringValue(plist_t node, char* dest) {
     }
     uint64_t length = 0;
     const char* text = plist_get_string_ptr(node, &length);
-    if (text == nullptr) {
-        return false;
-    }
-    std::string_view value(text, strnlen(text, static_cast<std::size_t>(length)));
-    if (!isValidUtf8(value)) {
-        return false;
-    }
-    std::size_t kept = wholeCharacterPrefix(value, kProfileTextSize - 1);
-    std::memset(dest, 0, kProfileTextSize);
-    std::memcpy(dest, value.data(), kept);
-    return true;
-}
-
-int serializeProfileLists(const ProfileList* rgb, const ProfileList* sim, const ProfileList* dst,
-                          std::string* xml) {
-    const ProfileList* lists[kProfileClassCount] = {rgb, sim, dst};
-    PlistOwner root(plist_new_dict());
-    for (int c = 0; c < kProfileClassCount; ++c) {
-        plist_t subs[kFieldCount];
-        plist_dict_set_item(root.get(), profileClassKey(c), buildClassDictionary(*lists[c], subs));
-    }
-    plist_dict_set_item(root.get(), cPlistVersionKey, newInteger(kPlistVersion));
-    char* text = nullptr;
-    uint32_t length = 0;
-    plist_to_xml(root.get(), &text, &length);
-    if (text == nullptr) {
-        return kStoreFailed;
-    }
-    xml->assign(text, length);
-    plist_to_xml_free(text);
-    return kStoreOK;
+    return text != nullptr && storeText(std::string_view(text, length), dest);
 }
 
 }  // namespace detail
@@ -316,7 +223,7 @@ int ZTPListMappingGetMainDict_FromPlist(plist_t* rgb, plist_t* sim, plist_t* dst
     }
     plist_t* const outputs[kProfileClassCount] = {rgb, sim, dst};
     for (int c = 0; c < kProfileClassCount; ++c) {
-        if (!hasClass(root.get(), c)) {
+        if (classDictionary(root.get(), c) == nullptr) {
             return kStoreFailed;
         }
     }

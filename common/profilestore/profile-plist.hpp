@@ -10,6 +10,8 @@
 #include <string_view>
 
 #include "profile-list.hpp"
+#include "profile-slot-values.hpp"
+#include "profile-xml-writer.hpp"  // serializeProfileLists, formerly built here
 
 namespace t48::store {
 
@@ -44,44 +46,25 @@ void releasePropertyList(plist_t node);
 
 namespace detail {
 
-// The six stored fields, in the order the readers check and read them.
-enum Field : int {
-    kFieldIndexOnDevice,
-    kFieldInMenu,
-    kFieldProfileClass,
-    kFieldFileName,
-    kFieldProfileName,
-    kFieldLocation,
-    kFieldCount
-};
-extern const char* const kFieldKeys[kFieldCount];
-
 struct PlistDeleter {
     void operator()(void* node) const { releasePropertyList(node); }
 };
 using PlistOwner = std::unique_ptr<void, PlistDeleter>;
 
-// The value node of every slot of one class (nullptr where a key is missing).
-struct ClassSlots {
-    plist_t field[kFieldCount][kProfileSlots];
-    plist_t count;
-};
-
-// Parses XML bytes; the root must be a dictionary. kStoreOK / kStoreFailed.
+// Parses XML bytes with the property-list library (after a UTF-8 byte-order mark, when
+// one leads); the root must be a dictionary. kStoreOK / kStoreFailed.
 int parseProfileXml(std::string_view xml, PlistOwner* root);
-// True when the root holds the class dictionary and it holds sub-dictionary `field`.
-bool hasClass(plist_t root, int classIndex);
-bool hasField(plist_t root, int classIndex, Field field);
-// Finds every slot node of a class that passed the checks above.
-void indexClass(plist_t root, int classIndex, ClassSlots* out);
+bool isDict(plist_t node);
+// The value of `key` in a dictionary, or nullptr.
+plist_t dictValue(plist_t dict, const char* key);
+// The class dictionary of `root` for a class index, or nullptr.
+plist_t classDictionary(plist_t root, int classIndex);
+// Sub-dictionary `field` of a class dictionary, or nullptr.
+plist_t subDictionary(plist_t classDict, Field field);
 
 // Slot readers; true when the value was of the right type and stored in `dest`.
 bool readIntValue(plist_t node, int32_t* dest);
 bool readStringValue(plist_t node, char* dest);
-
-// The whole file for three lists (RGB, SIM, DST) with "PlistVersion" 1, as XML.
-int serializeProfileLists(const ProfileList* rgb, const ProfileList* sim, const ProfileList* dst,
-                          std::string* xml);
 
 }  // namespace detail
 }  // namespace t48::store

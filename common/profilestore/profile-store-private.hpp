@@ -1,25 +1,25 @@
 #pragma once
-// Internals shared by the store's readers, the mapping and the fuzz target.
+// Internals shared by the store's readers, the mapping and the fuzz targets.
 
+#include <memory>
 #include <string_view>
 
-#include "profile-plist.hpp"
+#include "profile-file-content.hpp"
 
 namespace t48::store::detail {
 
+// Room for one read of the file (about 130 kB, so not on the stack), one per thread and
+// reused by each read on it: the store's calls never nest.
+ProfileFileContent& fileContent();
+
 // Reads and parses the current file. kStoreOK / kStoreFailed.
-int loadCurrentFile(PlistOwner* root);
-
-// Every listed class and all six of its sub-dictionaries are present, checked field by
-// field across the classes.
-bool hasClasses(plist_t root, const int* classIndexes, int classCount);
-
-// Reads a class's slot values over `list` (missing keys leave fields alone), then "iNum"
-// when present, then repairs the count.
-void fillList(const ClassSlots& slots, ProfileList* list);
+int loadCurrentFile(ProfileFileContent* content);
 
 // ZTPListReadProfile_All on XML bytes instead of the current file.
 int readAllFromXml(std::string_view xml, ProfileList* rgb, ProfileList* sim, ProfileList* dst);
+
+// True when ZTPListReadProfile_All would accept `xml` as the current file.
+bool readsAsProfileFile(std::string_view xml);
 
 // The whole file for three lists, saved through the backend after a passed write test.
 int writeAll(const ProfileList* rgb, const ProfileList* sim, const ProfileList* dst);

@@ -2,6 +2,9 @@
 
 #include "profile-store.hpp"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -9,6 +12,8 @@
 #include "profile-backend.hpp"
 #include "profile-files.hpp"
 #include "profile-store-private.hpp"
+#include "profile-xml-reader.hpp"
+#include "profile-xml-writer.hpp"
 
 namespace t48::store {
 
@@ -29,67 +34,48 @@ const char* profileClassKey(int classIndex) {
 
 namespace detail {
 
-int loadCurrentFile(PlistOwner* root) {
+ProfileFileContent& fileContent() {
+    thread_local std::unique_ptr<ProfileFileContent> content =
+        std::make_unique_for_overwrite<ProfileFileContent>();
+    return *content;
+}
+
+int loadCurrentFile(ProfileFileContent* content) {
     std::string xml;
     if (readWholeFile(backend::currentPath(), &xml) != kStoreOK) {
         return kStoreFailed;
     }
-    return parseProfileXml(xml, root);
-}
-
-bool hasClasses(plist_t root, const int* classIndexes, int classCount) {
-    for (int c = 0; c < classCount; ++c) {
-        if (!hasClass(root, classIndexes[c])) {
-            return false;
-        }
-    }
-    for (int f = 0; f < kFieldCount; ++f) {
-        for (int c = 0; c < classCount; ++c) {
-            if (!hasField(root, classIndexes[c], static_cast<Field>(f))) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
-void fillList(const ClassSlots& slots, ProfileList* list) {
-    for (int slot = 0; slot < kProfileSlots; ++slot) {
-        ProfileEntry& entry = list->litem[slot];
-        readIntValue(slots.field[kFieldIndexOnDevice][slot], &entry.iIndexOnDevice);
-        readIntValue(slots.field[kFieldInMenu][slot], &entry.iInMenu);
-        readIntValue(slots.field[kFieldProfileClass][slot], &entry.iProfileClass);
-        readStringValue(slots.field[kFieldFileName][slot], entry.FileName);
-        readStringValue(slots.field[kFieldProfileName][slot], entry.ProfileName);
-        readIntValue(slots.field[kFieldLocation][slot], &entry.iLocation);
-    }
-    readIntValue(slots.count, &list->iNum);
-    ZTPlistCheckWithInMenu_Dict(list);
+    return parseProfileFile(xml, content);
 }
 
 namespace {
 
-int readAllFromRoot(plist_t root, ProfileList* rgb, ProfileList* sim, ProfileList* dst) {
-    if (!hasClasses(root, kAllClasses, kProfileClassCount)) {
+int readAllFromContent(const ProfileFileContent& content, ProfileList* rgb, ProfileList* sim,
+                       ProfileList* dst) {
+    if (!hasClasses(content, kAllClasses, kProfileClassCount)) {
         return kStoreFailed;
     }
     ProfileList* const lists[kProfileClassCount] = {rgb, sim, dst};
-    auto slots = std::make_unique<ClassSlots>();
     for (int c = 0; c < kProfileClassCount; ++c) {
-        indexClass(root, c, slots.get());
-        fillList(*slots, lists[c]);
+        fillList(content.classes[c], lists[c]);
     }
     return kStoreOK;
 }
 
 }  // namespace
 
+bool readsAsProfileFile(std::string_view xml) {
+    ProfileFileContent& content = fileContent();
+    return parseProfileFile(xml, &content) == kStoreOK &&
+           hasClasses(content, kAllClasses, kProfileClassCount);
+}
+
 int readAllFromXml(std::string_view xml, ProfileList* rgb, ProfileList* sim, ProfileList* dst) {
-    PlistOwner root;
-    if (parseProfileXml(xml, &root) != kStoreOK) {
+    ProfileFileContent* content = &fileContent();
+    if (parseProfileFile(xml, content) != kStoreOK) {
         return kStoreFailed;
     }
-    return readAllFromRoot(root.get(), rgb, sim, dst);
+    return readAllFromContent(*content, rgb, sim, dst);
 }
 
 int writeAll(const ProfileList* rgb, const ProfileList* sim, const ProfileList* dst) {
@@ -108,22 +94,20 @@ int writeAll(const ProfileList* rgb, const ProfileList* sim, const ProfileList* 
 using namespace detail;
 
 int ZTPListReadProfile_All(ProfileList* rgb, ProfileList* sim, ProfileList* dst) {
-    PlistOwner root;
-    if (loadCurrentFile(&root) != kStoreOK) {
+    ProfileFileContent* content = &fileContent();
+    if (loadCurrentFile(content) != kStoreOK) {
         return kStoreFailed;
     }
-    return readAllFromRoot(root.get(), rgb, sim, dst);
+    return readAllFromContent(*content, rgb, sim, dst);
 }
 
 int ZTPListReadProfile_Dict(ProfileList* list, int classIndex) {
-    PlistOwner root;
-    if (!isClassIndex(classIndex) || loadCurrentFile(&root) != kStoreOK ||
-        !hasClasses(root.get(), &classIndex, 1)) {
+    ProfileFileContent* content = &fileContent();
+    if (!isClassIndex(classIndex) || loadCurrentFile(content) != kStoreOK ||
+        !hasClasses(*content, &classIndex, 1)) {
         return kStoreFailed;
     }
-    auto slots = std::make_unique<ClassSlots>();
-    indexClass(root.get(), classIndex, slots.get());
-    fillList(*slots, list);
+    fillList(content->classes[classIndex], list);
     return kStoreOK;
 }
 
@@ -184,6 +168,14 @@ void ZTPListSwapProfile(int mode) {
     if (mode == kSwapRestorePrevious || mode == kSwapDeletePrevious || mode == kSwapBackupCurrent) {
         backend::swapFiles(mode);
     }
+}
+
+bool currentFileHoldsNothing() {
+    struct stat info {};
+    if (::lstat(backend::currentPath().c_str(), &info) != 0) {
+        return errno == ENOENT;
+    }
+    return S_ISREG(info.st_mode) && info.st_size == 0;
 }
 
 void MyDebugMessage(const char* /*message*/, long /*value*/) {}

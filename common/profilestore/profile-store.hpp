@@ -47,6 +47,8 @@ int ZTPListIsAdminProfile();
 int ZTPListExistProfile();
 int ZTPListRemove(int which);
 void ZTPListSwapProfile(int mode);
+// True when there is no current file or it is empty: nothing a rebuilt file could lose.
+bool currentFileHoldsNothing();
 
 void ZTPListCleanProfile_Dict(ProfileList* list);
 void ZTPListSalvage_Dict(ProfileList* list);

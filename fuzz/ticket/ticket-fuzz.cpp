@@ -7,12 +7,13 @@
 #include <string>
 
 #include "property-list.hpp"
+#include "utf8-text.hpp"
 
 namespace {
 
 bool allUTF8(const t48::cf::Value& value) {
     if (const std::string* text = value.asString()) {
-        return t48::cf::isValidUTF8(*text);
+        return t48::text::isValidUtf8(*text);
     }
     if (const t48::cf::Array* items = value.asArray()) {
         for (const auto& item : *items) {
@@ -23,7 +24,7 @@ bool allUTF8(const t48::cf::Value& value) {
     }
     if (const t48::cf::Dictionary* entries = value.asDictionary()) {
         for (const auto& [key, item] : *entries) {
-            if (!t48::cf::isValidUTF8(key) || (item && !allUTF8(*item))) {
+            if (!t48::text::isValidUtf8(key) || (item && !allUTF8(*item))) {
                 return false;
             }
         }

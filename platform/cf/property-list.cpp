@@ -15,6 +15,9 @@
 #include <memory>
 #include <sstream>
 
+#include "utf8-text.hpp"
+#include "whole-file.hpp"
+
 namespace t48::cf {
 namespace {
 
@@ -38,7 +41,7 @@ ValueRef fromDictNode(plist_t node, bool& ok) {
         }
         std::string keyText(key);
         free(key);
-        if (!isValidUTF8(keyText)) {
+        if (!text::isValidUtf8(keyText)) {
             ok = false;
             break;
         }
@@ -74,7 +77,7 @@ ValueRef fromNode(plist_t node, bool& ok) {
             uint64_t length = 0;
             const char* text = plist_get_string_ptr(node, &length);
             std::string value = text != nullptr ? std::string(text, length) : std::string();
-            if (value.find('\0') != std::string::npos || !isValidUTF8(value)) {
+            if (value.find('\0') != std::string::npos || !text::isValidUtf8(value)) {
                 ok = false;
                 return nullptr;
             }
@@ -119,7 +122,7 @@ ValueRef fromNode(plist_t node, bool& ok) {
 plist_t toNode(const Value& value, bool& ok) {
     switch (value.type()) {
         case ValueType::String:
-            if (!isValidUTF8(*value.asString())) {
+            if (!text::isValidUtf8(*value.asString())) {
                 ok = false;
                 return nullptr;
             }
@@ -160,7 +163,7 @@ plist_t toNode(const Value& value, bool& ok) {
                 if (!item) {
                     continue;
                 }
-                plist_t child = isValidUTF8(key) ? toNode(*item, ok) : nullptr;
+                plist_t child = text::isValidUtf8(key) ? toNode(*item, ok) : nullptr;
                 if (!ok || child == nullptr) {
                     ok = false;
                     plist_free(node);
@@ -239,20 +242,10 @@ int32_t writePropertyListFile(const std::string& path, const Value& value) {
     if (fd < 0) {
         return kPlistIOError;
     }
-    const char* at = xml.data();
-    size_t left = xml.size();
-    while (left > 0) {
-        const ssize_t written = write(fd, at, left);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            close(fd);
-            unlink(temporary.c_str());
-            return kPlistIOError;
-        }
-        at += written;
-        left -= static_cast<size_t>(written);
+    if (!file::writeAll(fd, xml)) {
+        close(fd);
+        unlink(temporary.c_str());
+        return kPlistIOError;
     }
     // mkstemp makes the file 0600; a ticket is as readable as any file the user writes.
     const mode_t mask = umask(0);

@@ -65,8 +65,4 @@ private:
     Content content_;
 };
 
-// True when `text` is well-formed UTF-8 (no overlong forms, surrogates or code points
-// past U+10FFFF). Strings are checked before they enter a property list.
-bool isValidUTF8(const std::string& text);
-
 }  // namespace t48::cf

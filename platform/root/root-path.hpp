@@ -1,6 +1,6 @@
 #pragma once
-// Every constant path of the system ("/Library/Printers/...", the helper's path, the
-// icon) is resolved under one filesystem root: the build's default, or $T48_ROOT.
+// Every constant path of the system (system-paths.hpp) is resolved under one filesystem
+// root: the build's default, or $T48_ROOT.
 
 #include <string>
 #include <string_view>

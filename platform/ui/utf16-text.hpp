@@ -9,10 +9,7 @@ namespace t48::ui {
 
 // Unpaired surrogates become U+FFFD.
 std::string utf8FromUtf16(std::u16string_view text);
-// Ill-formed bytes become U+FFFD, one per byte that starts no valid character.
+// Each ill-formed sequence becomes one U+FFFD (see text::nextCharacter).
 std::u16string utf16FromUtf8(std::string_view text);
-
-// True when `text` is well-formed UTF-8.
-bool isValidUtf8(std::string_view text);
 
 }  // namespace t48::ui

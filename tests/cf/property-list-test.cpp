@@ -8,6 +8,7 @@
 
 #include "child-process.hpp"
 #include "property-list.hpp"
+#include "utf8-text.hpp"
 
 namespace {
 
@@ -96,7 +97,7 @@ struct Utf8Case {
 class Utf8Check : public ::testing::TestWithParam<Utf8Case> {};
 
 TEST_P(Utf8Check, Classifies) {
-    EXPECT_EQ(isValidUTF8(GetParam().text), GetParam().valid) << GetParam().text;
+    EXPECT_EQ(t48::text::isValidUtf8(GetParam().text), GetParam().valid) << GetParam().text;
 }
 
 INSTANTIATE_TEST_SUITE_P(Sequences, Utf8Check,

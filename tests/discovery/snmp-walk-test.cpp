@@ -14,6 +14,7 @@
 #include "snmp-walk.hpp"
 #include "snmpd-printer.hpp"
 #include "spool-list.hpp"
+#include "system-paths.hpp"
 
 namespace t48::discovery {
 namespace {
@@ -287,8 +288,8 @@ TEST_F(SnmpWalkTest, CommandLineToolWalksAndPrintsTheResult) {
     EXPECT_EQ(ok.exitStatus, 0);
     EXPECT_EQ(ok.out, "iRet=0\n");
     EXPECT_TRUE(std::filesystem::exists(
-        root().path() +
-        "/Library/Printers/ORVELL/Preferences/orvell.printers.T48/walker-T48-profile.plist"));
+        root().path() + std::string(t48::installedPath(t48::SystemPath::kPreferencesFolder)) +
+        "/walker-T48-profile.plist"));
 
     testing::RunResult failed =
         testing::runProgram({tool, "--user", "walker", "--", "snmpwalk", "-c", "fennel", "-v", "1",

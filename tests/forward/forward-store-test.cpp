@@ -17,6 +17,7 @@
 #include "profile-store.hpp"
 #include "service-fixture.hpp"
 #include "split-char-every.hpp"
+#include "system-paths.hpp"
 #include "test-profile-lists.hpp"
 
 namespace t48::testing {
@@ -73,7 +74,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // root's current file under the filesystem root `root`.
 std::string currentFileUnder(const std::string& root) {
-    return root + "/Library/Printers/ORVELL/Preferences/orvell.printers.T48/root-T48-profile.plist";
+    return root + std::string(t48::installedPath(t48::SystemPath::kPreferencesFolder)) +
+           "/root-T48-profile.plist";
 }
 
 std::unique_ptr<store::ProfileList[]> lists(int seed) {

@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "pdehost-run.hpp"
+#include "system-paths.hpp"
 
 namespace {
 
@@ -102,8 +103,8 @@ protected:
     }
     std::string ticketFile() const { return root.file("ticket.plist"); }
     std::string profileFile(const std::string& user) const {
-        return root.path() + "/Library/Printers/ORVELL/Preferences/orvell.printers.T48/" + user +
-               "-T48-profile.plist";
+        return root.path() + std::string(t48::installedPath(t48::SystemPath::kPreferencesFolder)) +
+               "/" + user + "-T48-profile.plist";
     }
     static std::string items(const std::string& popup) {
         return "docs[0]['controls']['" + popup + "']['items']";

@@ -10,6 +10,7 @@
 
 #include "pdehost-run.hpp"
 #include "service-fixture.hpp"
+#include "system-paths.hpp"
 
 namespace {
 
@@ -52,7 +53,7 @@ protected:
         const RunResult run = runProgram({tool(), "import", file}, environment());
         ASSERT_EQ(run.exitStatus, 0) << run.err;
         const std::filesystem::path icon =
-            service.root() + "/Library/Printers/ORVELL/T48/Icons/bt48ps.icns";
+            service.root() + std::string(t48::installedPath(t48::SystemPath::kPrinterIcon));
         std::filesystem::create_directories(icon.parent_path());
         std::ofstream(icon) << "icns";
     }
@@ -237,7 +238,8 @@ TEST_F(PdeHostWindow, TypedAndPastedTextIsCheckedEditByEdit) {
 }
 
 TEST_F(PdeHostWindow, OpenPanelNamesThatDoNotFitAreRefused) {
-    const std::string folder = service.root() + "/Library/Printers/ORVELL/T48/Profiles/";
+    const std::string folder =
+        service.root() + std::string(t48::installedPath(t48::SystemPath::kProfilesFolder)) + "/";
     const RunResult run = session({"click", "_addButton", "browse", folder + std::string(32, 'L'),
                                    "window", "browse", folder + "A.B.ICC", "window", "browse",
                                    folder + "FITS.ICC", "window", "browse", "-", "window"});

@@ -12,6 +12,7 @@
 #include "pde-bundle.hpp"
 #include "pde-common.hpp"
 #include "pde-plugin.hpp"
+#include "system-paths.hpp"
 
 namespace {
 
@@ -271,7 +272,7 @@ TEST_F(DownloadManager, MissingApplicationChangesNothing) {
 
 TEST_F(DownloadManager, InstalledApplicationIsStarted) {
     const std::string app =
-        root.path() + "/Applications/Download Manager T48/ORVELL Download Manager.app";
+        root.path() + std::string(t48::installedPath(t48::SystemPath::kDownloadManager));
     std::filesystem::create_directories(app);
     const std::string marker = root.file("started");
     const std::string program = app + "/ORVELL Download Manager";

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "store-fixture.hpp"
+#include "system-paths.hpp"
 
 namespace t48::store::testing {
 namespace {
@@ -60,8 +61,8 @@ TEST_F(FilesTest, PreferencesFolderIsCreatedWithThePaths) {
     ASSERT_EQ(stat(folder().c_str(), &info), 0);
     EXPECT_TRUE(S_ISDIR(info.st_mode));
     EXPECT_EQ(current_, root_.path() +
-                            "/Library/Printers/ORVELL/Preferences/orvell.printers.T48/"
-                            "alice-T48-profile.plist");
+                            std::string(t48::installedPath(t48::SystemPath::kPreferencesFolder)) +
+                            "/alice-T48-profile.plist");
     EXPECT_EQ(previous_, folder() + "/alice-T48-profile.prev.plist");
     EXPECT_EQ(ZT_PLIST_PROFILE_SPOOL_PATH, folder() + "/alice-T48-profile.spool.plist");
 }
@@ -210,6 +211,13 @@ struct Names {
     std::string user;
     std::string model;
 };
+
+// The longest user name whose service paths fit their buffer: "<folder>/<user>" then
+// "-T48-profile", ".spool.plist" and the terminator (13 bytes).
+std::size_t longestUserName() {
+    return kServicePathSize - t48::installedPath(t48::SystemPath::kPreferencesFolder).size() - 1 -
+           12 - 13;
+}
 class RefusedNamesTest : public ::testing::TestWithParam<Names> {};
 
 TEST_P(RefusedNamesTest, FormNoPath) {
@@ -223,13 +231,13 @@ TEST_P(RefusedNamesTest, FormNoPath) {
 INSTANTIATE_TEST_SUITE_P(Paths, RefusedNamesTest,
                          ::testing::Values(Names{"", "T48"}, Names{"alice", ""}, Names{"..", "T48"},
                                            Names{"a/../../b", "T48"}, Names{"alice", "T48/x"},
-                                           // "<folder>/" is 57 bytes, "-T48-profile" 12,
-                                           // ".spool.plist" and NUL 13: 175 is one too many
-                                           Names{std::string(175, 'u'), "T48"}));
+                                           Names{std::string(longestUserName() + 1, 'u'), "T48"}));
 
 TEST(PathLengthTest, LongestUserNameThatFits) {
     ProfilePaths paths;
-    EXPECT_EQ(formatProfilePaths(std::string(174, 'u'), "T48", kServicePathSize, &paths), kStoreOK);
+    EXPECT_EQ(
+        formatProfilePaths(std::string(longestUserName(), 'u'), "T48", kServicePathSize, &paths),
+        kStoreOK);
 }
 
 TEST(PanelPathsTest, NameTheRealUsersFilesOfModelT48) {

@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <nlohmann/json.hpp>
+
 #include "plist-text.hpp"
 #include "store-fixture.hpp"
 
@@ -105,10 +107,33 @@ INSTANTIATE_TEST_SUITE_P(
                   "RGB.entries[0]: missing \"InMenu\""},
         BadImport{withRgbEntry("{" + kGoodEntry + R"(, "InMenu": 6, "FileName": "a\u0001"})"),
                   "RGB.entries[0].FileName: holds a control character"},
+        BadImport{withRgbEntry("{" + kGoodEntry + R"(, "InMenu": 6, "FileName": "a\uFFFF"})"),
+                  "RGB.entries[0].FileName: holds a control character or another character "
+                  "XML 1.0 forbids"},
         BadImport{withRgbEntry("{" + kGoodEntry + R"(, "InMenu": 6, "FileName": "f", "x": 1})"),
                   "RGB.entries[0]: unknown key"},
         BadImport{withRgbEntry("{" + kGoodEntry + R"(, "InMenu": 6, "FileName": "f"})", 2),
                   "RGB.count: missing or not the number of entries"}));
+
+TEST_F(ToolTest, IntegersPastTwoToTheSixtyFourthShowAsMissingKeys) {
+    writeText(current_,
+              fileXml(ClassXml()
+                          .entry(0, 6, "a")
+                          .set("IndexOnDevice", 0, "<integer>18446744073709551615</integer>")
+                          .entry(1, 6, "b")
+                          .set("IndexOnDevice", 1, "<integer>99999999999999999999999</integer>")
+                          .entry(2, 6, "c")
+                          .set("IndexOnDevice", 2, "<integer>-1</integer>")
+                          .count(3),
+                      ClassXml(), ClassXml()));
+    auto shown = tool({"--user", "alice", "show"});
+    ASSERT_EQ(shown.exitStatus, 0) << shown.err;
+    auto indexes = nlohmann::json::parse(shown.out)["RGB"]["entries"];
+    ASSERT_EQ(indexes.size(), 3u) << shown.out;
+    EXPECT_EQ(indexes[0]["IndexOnDevice"], 0);
+    EXPECT_EQ(indexes[1]["IndexOnDevice"], 0);
+    EXPECT_EQ(indexes[2]["IndexOnDevice"], -1);
+}
 
 TEST_F(ToolTest, UsageErrorsExitWithStatus2) {
     EXPECT_EQ(tool({}).exitStatus, 2);

@@ -17,16 +17,13 @@
 #include <sstream>
 #include <thread>
 
+#include "system-paths.hpp"
 #include "xpc-connection.hpp"
 
 namespace fs = std::filesystem;
 
 namespace t48::testing {
 namespace {
-
-constexpr char kPreferences[] = "/Library/Printers/ORVELL/Preferences/orvell.printers.T48";
-constexpr char kHelper[] =
-    "/Library/Application Support/ORVELL/T48/Helpers/T48Helper.app/Contents/MacOS/T48Helper";
 
 std::string profilePath(const ServiceRoot& root, const std::string& user, const char* suffix) {
     return root.preferencesFolder() + "/" + (user.empty() ? root.user() : user) + "-T48-profile" +
@@ -58,10 +55,10 @@ ServiceRoot::~ServiceRoot() {
 }
 
 std::string ServiceRoot::preferencesFolder() const {
-    return root() + kPreferences;
+    return root() + std::string(t48::installedPath(t48::SystemPath::kPreferencesFolder));
 }
 std::string ServiceRoot::helperPath() const {
-    return root() + kHelper;
+    return root() + std::string(t48::installedPath(t48::SystemPath::kHelper));
 }
 
 std::string ServiceRoot::currentPath(const std::string& user) const {

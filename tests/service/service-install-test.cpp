@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "service-fixture.hpp"
+#include "system-paths.hpp"
 
 namespace t48::testing {
 namespace {
@@ -15,9 +16,7 @@ TEST(HelperInstall, LandsAtTheHelperPathUnderTheRoot) {
                    {"DESTDIR=" + destination.path()});
     ASSERT_EQ(install.exitStatus, 0) << install.out << install.err;
     std::string root = destination.path() + "/" + T48_CONFIGURED_ROOT;
-    std::string helper = root +
-                         "/Library/Application Support/ORVELL/T48/Helpers/T48Helper.app/Contents/"
-                         "MacOS/T48Helper";
+    std::string helper = root + std::string(t48::installedPath(t48::SystemPath::kHelper));
     ASSERT_TRUE(fileExists(helper)) << helper;
     RunResult run = runProgram({helper, "noSuchCommand"});
     EXPECT_NE(run.exitStatus, 0);

@@ -238,7 +238,9 @@ protected:
         chmod(root_.currentPath("root").c_str(), 0666);
         writeFile(root_.previousPath("root"), "root's backup");
         chmod(root_.previousPath("root").c_str(), 0666);
-        writeFile(root_.root() + "/Library/Printers/ORVELL/Preferences/elsewhere.plist", "x");
+        writeFile(
+            std::filesystem::path(root_.preferencesFolder()).parent_path() / "elsewhere.plist",
+            "x");
         GetParam().plant(root_);
         before_ = sentinelTree();
         ASSERT_TRUE(root_.startService()) << readFile(root_.root() + "/service.log");

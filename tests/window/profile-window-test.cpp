@@ -211,7 +211,7 @@ TEST_F(ProfileWindowTest, OpenPanelNamesThatDoNotFitLeaveTheFieldEmpty) {
     start(lists);
     open();
     click(control_->_addButton);
-    const std::string folder = rootedPath(window::kProfilesFolder);
+    const std::string folder = t48::systemPath(t48::SystemPath::kProfilesFolder);
     for (const std::string& refused :
          {folder + "/" + std::string(32, 'P'), folder + "/TWO.DOTS.ICC", folder + "/SPACE X.ICC",
           folder + "/" + std::string(28, 'B'), folder + "/.HIDDEN", std::string("/")}) {

@@ -11,6 +11,7 @@
 
 #include "service-fixture.hpp"
 #include "snmpd-printer.hpp"
+#include "system-paths.hpp"
 
 namespace t48::testing {
 namespace {
@@ -29,7 +30,7 @@ TEST(WalkedQueueWindow, ConfirmedProfilesShowTheIconAndATickReachesFileAndMenus)
     ServiceRoot root;
     ASSERT_TRUE(root.startService());
     const std::filesystem::path icon =
-        root.root() + "/Library/Printers/ORVELL/T48/Icons/bt48ps.icns";
+        root.root() + std::string(t48::installedPath(t48::SystemPath::kPrinterIcon));
     std::filesystem::create_directories(icon.parent_path());
     std::ofstream(icon) << "icns";
     TempDir printerDir;

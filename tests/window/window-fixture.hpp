@@ -20,8 +20,8 @@
 #include "profile-paths.hpp"
 #include "profile-store.hpp"
 #include "profile-window-data.hpp"
-#include "root-path.hpp"
 #include "service-fixture.hpp"
+#include "system-paths.hpp"
 #include "utf16-text.hpp"
 
 namespace t48::pde::testing {
@@ -61,7 +61,7 @@ protected:
         ASSERT_EQ(store::setServiceProfilePaths(store::realUserLoginName(), "T48"),
                   store::kStoreOK);
         ASSERT_EQ(store::ZTPListWriteProfile_All(&lists[0], &lists[1], &lists[2]), store::kStoreOK);
-        const std::string icon = rootedPath(window::kIconPath);
+        const std::string icon = t48::systemPath(t48::SystemPath::kPrinterIcon);
         std::filesystem::create_directories(std::filesystem::path(icon).parent_path());
         std::ofstream(icon) << "icns";
         host_ = std::make_unique<t48::testing::TestHost>(t48::testing::samplePPDPath());

@@ -79,8 +79,10 @@ std::string entryFromJson(const json& in, const std::string& where, ProfileEntry
         if (text.size() >= store::kProfileTextSize) {
             return where + "." + field.key + ": longer than 31 bytes";
         }
-        if (!store::detail::isStorableText(text)) {
-            return where + "." + field.key + ": holds a control character";
+        if (!t48::text::isStorableText(text)) {
+            return where + "." + field.key +
+                   ": holds a control character or another character XML 1.0 forbids "
+                   "(such as U+FFFE or U+FFFF)";
         }
         std::memcpy(entry->*field.member, text.data(), text.size());
     }

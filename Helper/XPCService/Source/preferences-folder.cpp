@@ -12,47 +12,12 @@
 
 #include "profile-file-names.hpp"
 #include "profile-files.hpp"
+#include "whole-file.hpp"
 
 namespace t48::xpc {
 namespace {
 
 constexpr mode_t kProfileFileMode = 0664;
-constexpr std::size_t kCopyBlock = 65535;
-
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        ssize_t n = write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-bool readAll(int fd, std::string* bytes) {
-    bytes->clear();
-    char block[kCopyBlock];
-    for (;;) {
-        ssize_t n = read(fd, block, sizeof block);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return false;
-        }
-        if (n == 0) {
-            return true;
-        }
-        if (bytes->size() + static_cast<std::size_t>(n) > kMaxProfileBytes) {
-            return false;
-        }
-        bytes->append(block, static_cast<std::size_t>(n));
-    }
-}
 
 // A fresh name beside `leaf` for the temporary file of a replacement.
 std::string temporaryLeaf(const std::string& leaf) {
@@ -167,7 +132,7 @@ bool PreferencesFolder::append(const std::string& leaf, std::string_view bytes) 
     struct stat info;
     bool appended = fstat(fd, &info) == 0 &&
                     static_cast<std::size_t>(info.st_size) + bytes.size() <= kMaxProfileBytes &&
-                    writeAll(fd, bytes);
+                    file::writeAll(fd, bytes);
     return close(fd) == 0 && appended;
 }
 
@@ -194,7 +159,7 @@ bool PreferencesFolder::replace(const std::string& leaf, std::string_view bytes,
     if (fd < 0) {
         return false;
     }
-    bool written = writeAll(fd, bytes);
+    bool written = file::writeAll(fd, bytes);
     if (written && existed) {
         written = fchmod(fd, old.st_mode & 07777) == 0;
         if (written && geteuid() == 0) {
@@ -220,7 +185,8 @@ bool PreferencesFolder::copy(const std::string& from, const std::string& to) {
     }
     if (fd >= 0) {
         struct stat info;
-        bool usable = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && readAll(fd, &bytes);
+        bool usable = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+                      file::readAll(fd, &bytes, kMaxProfileBytes);
         close(fd);
         if (!usable) {
             return false;
@@ -268,7 +234,7 @@ bool PreferencesFolder::installChecked(const std::string& from, const std::strin
     }
     std::string bytes;
     fd = openOwnFile(claimed, O_RDONLY);
-    bool ok = fd >= 0 && readAll(fd, &bytes) && check(bytes);
+    bool ok = fd >= 0 && file::readAll(fd, &bytes, kMaxProfileBytes) && check(bytes);
     struct stat old;
     if (ok && fstatat(fd_, to.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0) {
         // Never rename over something that is not a file of ours (a link, a folder).

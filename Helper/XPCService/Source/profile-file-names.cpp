@@ -4,8 +4,7 @@
 
 #include <array>
 
-#include "profile-paths.hpp"
-#include "root-path.hpp"
+#include "system-paths.hpp"
 
 namespace t48::xpc {
 namespace {
@@ -27,7 +26,7 @@ bool endsWith(std::string_view text, std::string_view suffix) {
 }  // namespace
 
 std::string preferencesFolderPath() {
-    return rootedPath(store::kProfileFolder);
+    return systemPath(SystemPath::kPreferencesFolder);
 }
 
 bool isAcceptableUserName(std::string_view name) {

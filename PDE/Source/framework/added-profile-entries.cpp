@@ -8,6 +8,7 @@
 #include "added-profile.hpp"
 #include "pde-common.hpp"
 #include "profile-store.hpp"
+#include "utf8-text.hpp"
 
 namespace t48::pde {
 namespace {
@@ -35,21 +36,6 @@ int16_t findListed(const store::ProfileList& list, Visit visit) {
 }
 
 }  // namespace
-
-const store::ProfileList* PassProfileLists::list(int classIndex) {
-    if (classIndex < 0 || classIndex >= store::kProfileClassCount) {
-        return nullptr;
-    }
-    std::unique_ptr<store::ProfileList>& held = lists_[classIndex];
-    if (!held) {
-        // An unreadable file leaves the list cleared, that is empty.
-        held.reset(new (std::nothrow) store::ProfileList);
-        if (held) {
-            readPanelProfileList(held.get(), classIndex);
-        }
-    }
-    return held.get();
-}
 
 int32_t PDECommon::commonSetTicketAddedProfile(const PDEControlItem* item, cf::Value* model,
                                                int16_t position) {
@@ -112,7 +98,7 @@ int16_t getTicketAddedProfile(const PDEControlItem* item, const cf::Value* model
         return 0;
     }
     const std::optional<std::string> path = decodeAddedProfilePath(*text);
-    if (!path || !cf::isValidUTF8(*path)) {
+    if (!path || !text::isValidUtf8(*path)) {
         return 0;
     }
     // Only a profile on the printer's own storage can be found again; entries elsewhere

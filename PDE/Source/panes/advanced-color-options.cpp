@@ -5,7 +5,7 @@
 #include "launch.hpp"
 #include "pde-common.hpp"
 #include "profile-store.hpp"
-#include "root-path.hpp"
+#include "system-paths.hpp"
 
 namespace t48::pde {
 
@@ -28,7 +28,7 @@ void AdvancedColorOptions::createPDEItemForPPDKey() {
 void AdvancedColorOptions::downloadManagerButton(ui::Control&) {
     // The path is cut to the 127 bytes the launch services were handed.
     char path[128] = {};
-    const std::string rooted = rootedPath(kDownloadManagerPath);
+    const std::string rooted = systemPath(SystemPath::kDownloadManager);
     std::strncpy(path, rooted.c_str(), sizeof path - 1);
     if (launch::pathMakeRef(path) != launch::kLaunchNoError) {
         return;

@@ -87,8 +87,5 @@ private:
 
 // Records in the Advanced Color Options table, terminator included.
 inline constexpr int16_t kAdvancedColorOptionsCount = 47;
-// The download manager application, under the filesystem root.
-inline constexpr const char* kDownloadManagerPath =
-    "/Applications/Download Manager T48/ORVELL Download Manager.app";
 
 }  // namespace t48::pde

@@ -7,8 +7,9 @@
 
 #include "profile-control.hpp"
 #include "profile-window-data.hpp"
-#include "root-path.hpp"
+#include "system-paths.hpp"
 #include "utf16-text.hpp"
+#include "utf8-text.hpp"
 
 namespace t48::pde {
 
@@ -25,11 +26,7 @@ void setEnabled(ui::Control* control, bool enabled) {
 // Replaces a 32-byte text field with `text`, cut to 31 bytes at a whole UTF-8
 // character so that the field always ends in a terminator, the rest zero-filled.
 void copyTextField(char (&field)[store::kProfileTextSize], const std::string& text) {
-    std::size_t length = std::min(text.size(), store::kProfileTextSize - 1);
-    while (length > 0 && length < text.size() &&
-           (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) {
-        --length;  // do not cut inside a character
-    }
+    const std::size_t length = text::wholeCharacterPrefix(text, store::kProfileTextSize - 1);
     std::memset(field, 0, sizeof field);
     std::memcpy(field, text.data(), length);
 }
@@ -152,7 +149,7 @@ void ProfileControl::deleteButton(ui::Control&) {
 }
 
 void ProfileControl::browseButton(ui::Control&) {
-    if (openPanel.runModalForDirectory(rootedPath(kProfilesFolder), "", {}) !=
+    if (openPanel.runModalForDirectory(systemPath(SystemPath::kProfilesFolder), "", {}) !=
         ui::OpenPanel::kOKButton) {
         return;
     }

@@ -9,8 +9,9 @@
 #include "pde-bundle.hpp"
 #include "profile-control.hpp"
 #include "profile-window-data.hpp"
-#include "root-path.hpp"
+#include "system-paths.hpp"
 #include "utf16-text.hpp"
+#include "utf8-text.hpp"
 
 namespace t48::pde {
 
@@ -25,7 +26,7 @@ bool isConfirmedOnPrinter(int32_t state) {
 // A 32-byte text field as text; empty when it is not valid UTF-8.
 std::string fieldText(const char (&field)[store::kProfileTextSize]) {
     std::string text(field, strnlen(field, sizeof field));
-    return ui::isValidUtf8(text) ? text : std::string();
+    return text::isValidUtf8(text) ? text : std::string();
 }
 
 std::string localizedOrKey(const char* key) {
@@ -92,7 +93,8 @@ ui::ObjectValue ProfileControl::objectValueForTableColumn(ui::TableView&, ui::Ta
     if (identifier == kColumnIcon) {
         const bool walked = protocolType == kProtocolLPD || protocolType == kProtocolBonjour;
         if (walked && isConfirmedOnPrinter(entry->iInMenu) && column.dataCell() != nullptr) {
-            column.dataCell()->setImage(ui::Image::imageWithContentsOfFile(rootedPath(kIconPath)));
+            column.dataCell()->setImage(
+                ui::Image::imageWithContentsOfFile(systemPath(SystemPath::kPrinterIcon)));
         }
         return std::string();
     }

@@ -14,9 +14,6 @@ inline constexpr const char* kColumnFileName = "filename";
 inline constexpr const char* kColumnProfileName = "profilename";
 inline constexpr const char* kColumnLocation = "location";
 
-inline constexpr const char* kIconPath = "/Library/Printers/ORVELL/T48/Icons/bt48ps.icns";
-inline constexpr const char* kProfilesFolder = "/Library/Printers/ORVELL/T48/Profiles";
-
 inline constexpr const char* kTitleKey = "ProfileTitle";
 inline constexpr const char* kDiskKey = "Disk";
 inline constexpr const char* kCardKey = "Card";
