@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "profile-table-columns.hpp"
@@ -17,19 +18,25 @@ bool gUnusableRows[store::kProfileSlots];
 
 using detail::SpoolField;
 
-// Copies a printer string into a 32-byte field: up to the first NUL or the value's end,
-// at most 31 bytes, never splitting a UTF-8 character; the rest of the field is zeroed.
-void copyText(char (&field)[store::kProfileTextSize], const u_char* text, std::size_t length) {
+// A printer string's bytes up to the first NUL or the value's end.
+std::string_view receivedText(const netsnmp_variable_list& variable) {
+    if (variable.val.string == nullptr) {
+        return {};
+    }
+    const auto* text = reinterpret_cast<const char*>(variable.val.string);
+    const void* nul = std::memchr(text, '\0', variable.val_len);
+    return std::string_view(
+        text, nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - text)
+                             : variable.val_len);
+}
+
+// Copies a printer string into a 32-byte field, each ill-formed UTF-8 sequence replaced by
+// U+FFFD so the readable part stays (a Latin-1 "Caf\xE9" keeps its "Caf"), at most 31
+// bytes cut at a whole character; the rest of the field is zeroed.
+void copyText(char (&field)[store::kProfileTextSize], std::string_view received) {
     std::memset(field, 0, sizeof field);
-    if (text == nullptr) {
-        return;
-    }
-    const void* nul = std::memchr(text, '\0', length);
-    if (nul != nullptr) {
-        length = static_cast<std::size_t>(static_cast<const u_char*>(nul) - text);
-    }
-    const std::string_view received(reinterpret_cast<const char*>(text), length);
-    std::memcpy(field, text, text::wholeCharacterPrefix(received, store::kProfileTextSize - 1));
+    const std::string text = text::withIllFormedReplaced(received);
+    std::memcpy(field, text.data(), text::wholeCharacterPrefix(text, store::kProfileTextSize - 1));
 }
 
 void storeInteger(store::ProfileEntry& entry, SpoolField field, int32_t value) {
@@ -84,9 +91,16 @@ void vSpoolPlist(const oid* name, std::size_t nameLength, const netsnmp_variable
     } else if (integer) {
         storeInteger(entry, column->field, static_cast<int32_t>(*variable->val.integer));
     } else {
-        char(&field)[store::kProfileTextSize] =
-            column->field == SpoolField::FileName ? entry.FileName : entry.ProfileName;
-        copyText(field, variable->val.string, variable->val_len);
+        const bool fileName = column->field == SpoolField::FileName;
+        char(&field)[store::kProfileTextSize] = fileName ? entry.FileName : entry.ProfileName;
+        const std::string_view received = receivedText(*variable);
+        copyText(field, received);
+        // No file name of 32 bytes or more is 8.3-shaped, but cut to 31 it can become one
+        // ("...ICCX" to "...ICC") and name a file the printer does not have.
+        if (fileName && received.size() >= store::kProfileTextSize) {
+            std::memset(field, 0, sizeof field);
+            gUnusableRows[row - 1] = true;
+        }
     }
     if (column->field == SpoolField::IndexOnDevice && PlistForSpool.iNum < store::kProfileSlots) {
         ++PlistForSpool.iNum;

@@ -30,8 +30,9 @@ extern store::ProfileList PlistForSpool;
 
 // Mode kSpoolClear clears the whole list. Mode kSpoolFileVariable files one variable:
 // a name of exactly 18 sub-identifiers with a known column, the column's ASN type and a
-// row of 1 to 500; anything else is ignored. Text is cut to 31 bytes at a whole UTF-8
-// character and always terminated. An INTEGER outside the signed 32-bit range, or any
+// row of 1 to 500; anything else is ignored. Text has each ill-formed UTF-8 sequence
+// replaced by U+FFFD and is cut to 31 bytes at a whole character, always terminated. An
+// INTEGER outside the signed 32-bit range, a file name of 32 bytes or more, or any
 // variable filed with mode kSpoolUnusableVariable, makes its row unusable (a column-1
 // value is still counted).
 void vSpoolPlist(const oid* name, std::size_t nameLength, const netsnmp_variable_list* variable,

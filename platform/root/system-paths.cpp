@@ -14,6 +14,23 @@ constexpr SystemPathRow kSystemPaths[] = {
 #include "system-paths-table.inc"
 };
 
+constexpr bool everyPathHasARow() {
+    for (SystemPath which :
+         {SystemPath::kPreferencesFolder, SystemPath::kHelper, SystemPath::kDownloadManager,
+          SystemPath::kPrinterIcon, SystemPath::kProfilesFolder}) {
+        bool found = false;
+        for (const SystemPathRow& row : kSystemPaths) {
+            found = found || (row.which == which && row.path.starts_with('/'));
+        }
+        if (!found) {
+            return false;
+        }
+    }
+    return true;
+}
+// A path missing from the table would resolve to the bare filesystem root.
+static_assert(everyPathHasARow(), "platform/root/system-paths.cmake lacks a path");
+
 }  // namespace
 
 std::string_view installedPath(SystemPath which) {

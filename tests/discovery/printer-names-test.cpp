@@ -14,12 +14,7 @@
 namespace t48::discovery {
 namespace {
 
-using testing::append;
-using testing::findEntry;
-using testing::makeEntry;
-using testing::ProfileFile;
-using testing::SimRow;
-using testing::SnmpdPrinter;
+using namespace t48::testing;
 
 constexpr char kAgentAddress[] = "127.0.24.1";
 constexpr int kAgentPort = 20241;
@@ -60,6 +55,31 @@ TEST_F(PrinterNamesTest, ARowWhoseNameXmlForbidsIsNotMerged) {
     EXPECT_EQ(findEntry(file.rgb(), "ODDER.ICC"), nullptr);
     ASSERT_NE(findEntry(file.rgb(), "FINE.ICC"), nullptr);
     EXPECT_EQ(file.rgb().iNum, 1);
+}
+
+TEST_F(PrinterNamesTest, AFileNameOf32BytesOrMoreIsNeverCutIntoAWellShapedOne) {
+    const std::string base(27, 'a');
+    ASSERT_EQ(walk({{1, 4, "Long", base + ".ICCX", 1, 0, 1},
+                    {2, 4, "Longer", base + ".ICC" + std::string(40, 'X'), 1, 0, 1},
+                    {3, 4, "Fine", "FINE.ICC", 1, 0, 1}}),
+              "iRet=0\n");
+    ProfileFile file = load();
+    EXPECT_EQ(findEntry(file.rgb(), (base + ".ICC").c_str()), nullptr);
+    ASSERT_NE(findEntry(file.rgb(), "FINE.ICC"), nullptr);
+    EXPECT_EQ(file.rgb().iNum, 1);
+}
+
+TEST_F(PrinterNamesTest, NamesThatAreNotUtf8KeepTheirReadablePart) {
+    ASSERT_EQ(walk({{1, 4, "Caf\xE9", "CAFE.ICC", 1, 0, 1},
+                    {2, 4, "Euro \xE2\x82", "EURO.ICC", 1, 0, 1},
+                    {3, 4, std::string(29, 'n') + "\xE9zz", "EDGE.ICC", 1, 0, 1}}),
+              "iRet=0\n");
+    ProfileFile file = load();
+    ASSERT_EQ(file.rgb().iNum, 3);
+    EXPECT_STREQ(findEntry(file.rgb(), "CAFE.ICC")->ProfileName, "Caf\xEF\xBF\xBD");
+    EXPECT_STREQ(findEntry(file.rgb(), "EURO.ICC")->ProfileName, "Euro \xEF\xBF\xBD");
+    // U+FFFD takes three bytes, which do not fit after 29: the cut falls before it.
+    EXPECT_EQ(std::string(findEntry(file.rgb(), "EDGE.ICC")->ProfileName), std::string(29, 'n'));
 }
 
 TEST_F(PrinterNamesTest, AFileStartingWithAByteOrderMarkKeepsTheUsersEntries) {

@@ -113,6 +113,26 @@ TEST_F(PdeHost, EachPrinterKeepsItsOwnValues) {
               "('Vivid', 'Photo')");
 }
 
+TEST_F(PdeHost, StrayModelEntriesNeverReplaceTheProductDictionaryNorTheHostsValues) {
+    ASSERT_EQ(runProgram({"/usr/bin/python3", "-c",
+                          "import plistlib,sys; plistlib.dump({'PMCopies': 2, 'PMRange': {'a': 1},"
+                          " 'T48': {'T48_Office': {'T48': 'stray', 'PMCopies': '9', 'PMRange': 'x',"
+                          " 'ZTQuickColor': 'Vivid'}, 'T48_Lab': {'ZTQuickColor': 'Photo'}}},"
+                          " open(sys.argv[1], 'wb'))",
+                          ticketFile()})
+                  .exitStatus,
+              0);
+    const RunResult office =
+        host({"--printer", "T48_Office", "--ticket", ticketFile(), "show", "ticket"});
+    ASSERT_EQ(office.exitStatus, 0) << office.err;
+    EXPECT_EQ(query(office.out,
+                    "(docs[0]['controls']['menu_QuickColor']['selected'], docs[1]['PMCopies'], "
+                    "docs[1]['PMRange'], docs[1]['ZTQuickColor'], sorted(docs[1]['T48']))"),
+              "(2, 2, {'a': 1}, 'Vivid', ['T48_Lab', 'T48_Office'])");
+    const RunResult lab = host({"--printer", "T48_Lab", "--ticket", ticketFile(), "show"});
+    EXPECT_EQ(query(lab.out, "docs[0]['controls']['menu_QuickColor']['selected']"), "1");
+}
+
 TEST_F(PdeHost, WithoutAPrinterNothingButTheProductDictionaryIsWritten) {
     const RunResult run = host({"--ticket", ticketFile(), "set", "menu_QuickColor=2", "ticket"});
     ASSERT_EQ(run.exitStatus, 0) << run.err;
@@ -170,6 +190,41 @@ TEST_F(PdeHost, ChoiceTextsOfAUTF8PPD) {
               "ジャパンカラー");
     EXPECT_EQ(query(run.out, "docs[0]['controls']['menu_QuickColor']['items'][0]"), "Automatisch");
 }
+
+struct LateEncoding {
+    const char* languageEncoding;
+    const char* codec;  // Python's name of the same character set
+    const char* text;   // a choice text only that set holds as such
+};
+class PdeHostLateEncoding : public PdeHost, public ::testing::WithParamInterface<LateEncoding> {};
+
+// The UTF-8 test PPD in another character set, declared after all its options (it passes
+// cupstestppd so): the choice texts still follow the declaration.
+TEST_P(PdeHostLateEncoding, ChoiceTextsFollowTheEncodingDeclaredAfterTheOptions) {
+    const std::string ppd = dir.file("late.ppd");
+    const RunResult made = runProgram(
+        {"/usr/bin/python3", "-c",
+         "import sys\nsrc,out,enc,codec,text=sys.argv[1:]\n"
+         "lines=[l for l in open(src,encoding='utf-8').read().splitlines(True)"
+         " if not l.startswith('*LanguageEncoding:')]\n"
+         "body=''.join(lines).replace('Strong/St\u00e4rker','Strong/'+text)\n"
+         "open(out,'wb').write((body+'*LanguageEncoding: '+enc+'\\n').encode(codec,'replace'))",
+         dataPPD("T48-utf8.ppd"), ppd, GetParam().languageEncoding, GetParam().codec,
+         GetParam().text});
+    ASSERT_EQ(made.exitStatus, 0) << made.err;
+    const RunResult run = host({"--ppd", ppd, "show"});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(query(run.out, "docs[0]['controls']['menu_EdgeStrength']['items'][3]"),
+              GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, PdeHostLateEncoding,
+    ::testing::Values(LateEncoding{"UTF-8", "utf-8", "Gr\u00fcn \u2013 \u30ab"},
+                      LateEncoding{"UTF8", "utf-8", "Gr\u00fcn"},
+                      LateEncoding{"ISOLatin1", "latin-1", "Gr\u00fcn \u00a9"},
+                      LateEncoding{"WindowsANSI", "cp1252", "Gr\u00fcn \u2013 \u20ac"},
+                      LateEncoding{"JIS83-RKSJ", "shift_jis", "\u30b8\u30e3\u30d1\u30f3"}));
 
 TEST_F(PdeHost, PPDWithoutSomeOptionsShowsThoseControlsEmpty) {
     const RunResult run = host({"--ppd", dataPPD("T48-partial.ppd"), "--printer", "P", "--ticket",

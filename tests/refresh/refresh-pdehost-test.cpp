@@ -117,6 +117,48 @@ TEST_F(RefreshSession, AnIPv6LiteralWithAnEmptyPortIsWalkedOverIPv6) {
     EXPECT_NE(fileNames(root_.currentPath()).find("PROF3.ICC"), std::string::npos);
 }
 
+TEST_F(RefreshSession, ASaveStoresTheProfileChosenFromTheMenusBuiltBeforeTheRefresh) {
+    // The refresh's merge drops the ill-shaped first entry, so A.ICC moves up to where the
+    // menu the user chose from shows "my file.icc".
+    const std::string entry = R"({"IndexOnDevice": %d, "InMenu": %d, "ProfileClass": 1,
+        "FileName": "%s", "ProfileName": "%s", "Location": 4})";
+    auto format = [&](int index, int state, const char* file, const char* name) {
+        char text[256];
+        std::snprintf(text, sizeof text, entry.c_str(), index, state, file, name);
+        return std::string(text);
+    };
+    TempDir json;
+    writeFile(json.file("lists.json"),
+              R"({"RGB": {"count": 3, "entries": [)" + format(501, 6, "my file.icc", "Mine") + "," +
+                  format(1, 4, "A.ICC", "Alpha") + "," + format(2, 4, "B.ICC", "Beta") +
+                  R"(]}, "SIM": {"count": 0, "entries": []}, "DST": {"count": 0, "entries": []}})");
+    ASSERT_EQ(runProgram({binaryDir() + "/tools/t48-profiles/t48-profiles", "import",
+                          json.file("lists.json")},
+                         {"T48_ROOT=" + root_.root()})
+                  .exitStatus,
+              0);
+    TempDir printerDir;
+    SnmpdPrinter printer(printerDir.path(), "127.0.24.2", 161,
+                         {{1, 4, "Alpha", "A.ICC", 1, 0, 1}, {2, 4, "Beta", "B.ICC", 1, 0, 1}});
+    ASSERT_TRUE(printer.started()) << "snmpd did not come up on " << printer.peer();
+
+    // Four PPD choices, then "my file.icc(Mine)", "A.ICC(Alpha)", "B.ICC(Beta)".
+    const std::string ticket = json.file("ticket.plist");
+    RunResult session = pdehost(
+        "lpd://127.0.24.2/queue",
+        {"--ticket", ticket, "set", "menu_QuickColor=3", "set", "menu_iRGBSource=5", "summary"});
+    ASSERT_EQ(session.exitStatus, 0) << session.err;
+    ASSERT_TRUE(ranWalk(runs()));
+    EXPECT_NE(session.out.find("\"A.ICC(Alpha)Disk\""), std::string::npos) << session.out;
+    RunResult stored = runProgram(
+        {"/usr/bin/python3", "-c",
+         "import plistlib,sys\ns=plistlib.load(open(sys.argv[1],'rb'))"
+         "['ZTImageRGBSourceCustomFilename']\n"
+         "print(bytes(((ord(a)<<4)+ord(b)-0x30)%256 for a,b in zip(s[::2],s[1::2])).decode())",
+         ticket});
+    EXPECT_EQ(stored.out, "/ata1a/data/USfiles/Profiles/A.ICC\n") << stored.err;
+}
+
 TEST_F(RefreshSession, EachDialogOpeningRefreshesOnce) {
     TempDir printerDir;
     SnmpdPrinter printer(printerDir.path(), "127.0.8.2", 161, generatedRows(5));

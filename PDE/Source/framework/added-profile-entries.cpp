@@ -37,21 +37,6 @@ int16_t findListed(const store::ProfileList& list, Visit visit) {
 
 }  // namespace
 
-const store::ProfileList* PassProfileLists::list(int classIndex) {
-    if (classIndex < 0 || classIndex >= store::kProfileClassCount) {
-        return nullptr;
-    }
-    std::unique_ptr<store::ProfileList>& held = lists_[classIndex];
-    if (!held) {
-        // An unreadable file leaves the list cleared, that is empty.
-        held.reset(new (std::nothrow) store::ProfileList);
-        if (held) {
-            readPanelProfileList(held.get(), classIndex);
-        }
-    }
-    return held.get();
-}
-
 int32_t PDECommon::commonSetTicketAddedProfile(const PDEControlItem* item, cf::Value* model,
                                                int16_t position) {
     PassProfileLists lists;

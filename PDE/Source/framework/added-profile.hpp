@@ -38,14 +38,22 @@ std::string addedProfilePath(const store::ProfileEntry& entry);
 int readPanelProfileLists(store::ProfileList* lists);
 int readPanelProfileList(store::ProfileList* list, int classIndex);
 
-// The class lists of one pass over a pane's records: each is read from the file the first
-// time a popup of its class needs it, not once for every popup.
+// The profile lists the popups of `table` were built from (commonAddMenuFromProfilePlist),
+// held until its menus are built again or the table is released.
+void holdMenuProfileLists(const PDEControlItem* table, std::unique_ptr<store::ProfileList[]> lists);
+void releaseMenuProfileLists(const PDEControlItem* table);
+
+// The class lists of one pass over a pane's records: those its menus were built from
+// when `table` holds them, else each read from the file the first time a popup of its
+// class needs it, not once for every popup.
 class PassProfileLists {
 public:
+    explicit PassProfileLists(const PDEControlItem* table = nullptr) : table_(table) {}
     // The list of `classIndex` (0 to 2), cleared when unreadable; null without memory.
     const store::ProfileList* list(int classIndex);
 
 private:
+    const PDEControlItem* table_;
     std::unique_ptr<store::ProfileList> lists_[store::kProfileClassCount];
 };
 

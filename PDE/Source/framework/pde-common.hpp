@@ -141,7 +141,8 @@ public:
     static std::optional<std::string> commonGetPrintQueueName(const cf::PrintSession* session);
     static cf::ValueRef commonCFDictionaryGetValueWithType(const cf::Value* dictionary,
                                                            const std::string& key);
-    // Copies every entry of `dictionary` to the top level: 0, or kPDEMemFullErr.
+    // Copies the entries of `dictionary` to the top level, except over the product key and
+    // over a top-level value that is not a string: 0, or kPDEMemFullErr.
     static int32_t commonCFDictionaryMapToTicket(cf::PrintSettings* settings,
                                                  const cf::Value* dictionary);
 

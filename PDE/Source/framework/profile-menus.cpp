@@ -46,7 +46,12 @@ int32_t PDECommon::commonAddMenuFromProfilePlist(PDEControlItem* table) {
     if (!lists) {
         return kPDEMemFullErr;
     }
-    if (readPanelProfileLists(lists.get()) != store::kStoreOK) {
+    // The positions of the items are resolved against what they were built from, until
+    // the menus are built again; an unreadable file gives no items and empty lists.
+    const bool read = readPanelProfileLists(lists.get()) == store::kStoreOK;
+    const store::ProfileList* built = lists.get();
+    holdMenuProfileLists(table, std::move(lists));
+    if (!read) {
         return kPDEProfileOpErr;
     }
     for (const PDEControlItem* item = table; item->control != nullptr; ++item) {
@@ -59,7 +64,7 @@ int32_t PDECommon::commonAddMenuFromProfilePlist(PDEControlItem* table) {
             popup->numberOfItems() != static_cast<int>(item->choices->size())) {
             continue;
         }
-        const store::ProfileList& list = lists[classIndex];
+        const store::ProfileList& list = built[classIndex];
         for (int32_t slot = 0; slot < list.iNum && slot < store::kProfileSlots; ++slot) {
             if (isListedProfileState(list.litem[slot].iInMenu)) {
                 popup->addItemWithTitle(menuTitle(list.litem[slot]));

@@ -82,7 +82,15 @@ int32_t PDECommon::commonCFDictionaryMapToTicket(cf::PrintSettings* settings,
     } catch (const std::bad_alloc&) {
         return kPDEMemFullErr;
     }
+    const std::string productKey = commonGetPPDProductName(settings);
     for (auto& [key, value] : entries) {
+        // A model entry never replaces the product dictionary, nor a host's value that is
+        // not a string (its numbers, dictionaries, arrays): a stray entry named like them
+        // would wipe every printer's settings or the host's own.
+        const cf::ValueRef present = settings->getValue(key);
+        if (key == productKey || (present && !present->is(cf::ValueType::String))) {
+            continue;
+        }
         settings->setValue(key, value);
     }
     return kPDENoErr;
@@ -92,7 +100,7 @@ void PDECommon::commonStorePaneInDictionary(cf::Value* model, const PDEControlIt
     if (model == nullptr || table == nullptr) {
         return;
     }
-    PassProfileLists lists;
+    PassProfileLists lists(table);
     for (const PDEControlItem* item = table; item->control != nullptr; ++item) {
         if (!detail::isBound(*item) || item->choices == nullptr) {
             continue;
@@ -119,7 +127,7 @@ void PDECommon::commonSetPaneFromDictionary(cf::Value* model, const PDEControlIt
     if (model == nullptr || table == nullptr) {
         return;
     }
-    PassProfileLists lists;
+    PassProfileLists lists(table);
     for (const PDEControlItem* item = table; item->control != nullptr; ++item) {
         if (!detail::isBound(*item)) {
             continue;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 
+#include "added-profile.hpp"
 #include "pde-common.hpp"
 
 namespace t48::pde {
@@ -38,6 +39,7 @@ void PDEPane::deallocPDEControlTable() {
             item->choices = nullptr;
         }
     }
+    releaseMenuProfileLists(ctrlTable_);
     delete[] ctrlTable_;
     ctrlTable_ = nullptr;
 }
