@@ -7,6 +7,7 @@ import os
 import shutil
 import signal
 import subprocess
+import sys
 import tempfile
 import time
 
@@ -14,14 +15,17 @@ import pyatspi
 
 SOURCE = os.environ["T48_SOURCE_DIR"]
 BINARY = os.environ["T48_BINARY_DIR"]
+sys.path.insert(0, os.path.join(SOURCE, "bench"))
+import system_paths  # noqa: E402
 PRINTER_ADDRESS = "127.0.21.1"
 # cupsd names its queues by "localhost" to a loopback client, so it listens there.
 CUPS_LISTEN = "localhost:20720"
 LPD_PORT = 20721
 QUEUES = ("T48_Office", "T48_Lab")
-HELPER = "Library/Application Support/ORVELL/T48/Helpers/T48Helper.app/Contents/MacOS/T48Helper"
-PREFERENCES = "Library/Printers/ORVELL/Preferences/orvell.printers.T48"
-ICON = "Library/Printers/ORVELL/T48/Icons/bt48ps.icns"
+PATHS = system_paths.read(BINARY)
+HELPER = PATHS["HELPER"].lstrip("/")
+PREFERENCES = PATHS["PREFERENCES_FOLDER"].lstrip("/")
+ICON = PATHS["PRINTER_ICON"].lstrip("/")
 WAIT_SECONDS = 20
 
 
