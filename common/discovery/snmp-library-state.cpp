@@ -13,6 +13,11 @@ namespace {
 constexpr char kWalkApplication[] = "snmpwalk";
 // The configuration type the library's argument parser initialises itself with.
 constexpr char kLibraryConfigType[] = "snmpapp";
+// The walk files values by their numeric identifiers and prints only a fallback nobody
+// reads, so it needs no MIB module: no folder is searched for MIB files, and a remembered
+// configuration line, applied after the configuration files, empties the module list.
+constexpr char kNoMibFolders[] = "";
+char noMibModulesLine[] = "mibs :";  // the library takes it as writable text
 
 struct Registration {
     const char* token;
@@ -88,6 +93,8 @@ void beginWalkWithCleanLibrary() {
             netsnmp_ds_register_config(ASN_BOOLEAN, kWalkApplication, r.token,
                                        NETSNMP_DS_APPLICATION_ID, r.id);
         }
+        netsnmp_ds_set_string(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_MIBDIRS, kNoMibFolders);
+        netsnmp_config_remember(noMibModulesLine);
         init_snmp(kLibraryConfigType);
         record(snapshot());
         initialised = true;

@@ -442,15 +442,47 @@ private:
         }
     }
 
+    // Where the parser's copy of the input starts in the file. XML_Parse works on a copy in
+    // its own buffer; text it reports from there is the file's bytes as they stand, and is
+    // read through a pointer into the file. Found at the first text, once the whole file
+    // is known to lie in the buffer; else every text is found by its byte index instead.
+    void locateBuffer() {
+        bufferLocated_ = true;
+        int offset = 0;
+        int size = 0;
+        const char* buffer = XML_GetInputContext(parser_, &offset, &size);
+        XML_Index index = XML_GetCurrentByteIndex(parser_);
+        if (buffer == nullptr || index < 0 || index > offset) {
+            return;
+        }
+        const char* start = buffer + offset - index;
+        if (start + (end_ - begin_) <= buffer + size &&
+            std::memcmp(start, begin_, static_cast<std::size_t>(end_ - begin_)) == 0) {
+            bufferStart_ = start;
+        }
+    }
+
+    // The file's own bytes for text the parser reports, or nullptr for text it made.
+    const char* inFile(const XML_Char* s, int length) {
+        if (!bufferLocated_) {
+            locateBuffer();
+        }
+        if (bufferStart_ != nullptr && s >= bufferStart_ &&
+            s + length <= bufferStart_ + (end_ - begin_)) {
+            return begin_ + (s - bufferStart_);
+        }
+        return s >= begin_ && s + length <= end_ ? s : nullptr;
+    }
+
     void onCharacters(const XML_Char* s, int length) {
         Level& level = top();
-        bool fromFile = s >= begin_ && s + length <= end_;
+        const char* fromFile = inFile(s, length);
         if (level.node == Node::kValue) {
             if (level.use == Use::kNone) {
                 return;
             }
-            if (fromFile) {
-                append(s, static_cast<std::size_t>(length));
+            if (fromFile != nullptr) {
+                append(fromFile, static_cast<std::size_t>(length));
             } else {
                 appendMadeText(s, length, level.rawText);
             }
@@ -460,7 +492,7 @@ private:
             return;
         }
         // Between elements only white space, and only as it stands in the file.
-        if (!fromFile) {
+        if (fromFile == nullptr) {
             XML_Index index = XML_GetCurrentByteIndex(parser_);
             if (index < 0 || begin_[index] == '&') {
                 fail();
@@ -518,6 +550,8 @@ private:
     const char* begin_;
     const char* end_;
     const char* consumed_ = nullptr;
+    const char* bufferStart_ = nullptr;
+    bool bufferLocated_ = false;
     ProfileFileContent* content_;
     XML_Parser parser_ = nullptr;
     Level levels_[kMaxDepth];

@@ -1,9 +1,9 @@
 #include "task.hpp"
 
 #include <fcntl.h>
-#include <glib.h>
 #include <poll.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -82,6 +82,30 @@ void drainAfterExit(int fd, OutputSink* sink) {
     }
 }
 
+// Starts `path` with its standard output on a new pipe whose reading end is `*out`;
+// standard input and error are inherited and every other descriptor is closed. The
+// child shares the caller's memory until it executes (no copy of a large address space
+// as a fork makes), and a program that cannot be executed is reported here.
+bool startWithOutputPipe(const std::string& path, char* const* argv, pid_t* pid, int* out) {
+    int ends[2];
+    if (pipe2(ends, O_CLOEXEC) != 0) {
+        return false;
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    bool ready = posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO) == 0 &&
+                 posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1) == 0;
+    bool started = ready && posix_spawn(pid, path.c_str(), &actions, nullptr, argv, environ) == 0;
+    posix_spawn_file_actions_destroy(&actions);
+    close(ends[1]);
+    if (!started) {
+        close(ends[0]);
+        return false;
+    }
+    *out = ends[0];
+    return true;
+}
+
 }  // namespace
 
 TaskResult runTask(const std::string& path, const std::vector<std::string>& arguments,
@@ -95,14 +119,9 @@ TaskResult runTask(const std::string& path, const std::vector<std::string>& argu
     }
     argv.push_back(nullptr);
 
-    GPid pid = 0;
+    pid_t pid = 0;
     int out = -1;
-    GError* error = nullptr;
-    const auto flags =
-        static_cast<GSpawnFlags>(G_SPAWN_DO_NOT_REAP_CHILD | G_SPAWN_CHILD_INHERITS_STDIN);
-    if (!g_spawn_async_with_pipes(nullptr, argv.data(), nullptr, flags, nullptr, nullptr, &pid,
-                                  nullptr, &out, nullptr, &error)) {
-        g_clear_error(&error);
+    if (!startWithOutputPipe(path, argv.data(), &pid, &out)) {
         return result;
     }
 
@@ -153,7 +172,6 @@ TaskResult runTask(const std::string& path, const std::vector<std::string>& argu
         close(pidfd);
     }
     close(out);
-    g_spawn_close_pid(pid);
     return result;
 }
 

@@ -64,6 +64,14 @@ template <class Keep>
 bool everyCharacter(std::string_view text, Keep keep) {
     char32_t c = 0;
     for (std::size_t at = 0, length = 0; at < text.size(); at += length) {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        if (byte < 0x80) {  // most text is ASCII: one byte, one character
+            if (!keep(char32_t{byte})) {
+                return false;
+            }
+            length = 1;
+            continue;
+        }
         if (!decode(text, at, &c, &length) || !keep(c)) {
             return false;
         }

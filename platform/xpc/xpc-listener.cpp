@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <thread>
 
+#include "xpc-activation.hpp"
 #include "xpc-frame.hpp"
 #include "xpc-socket.hpp"
 

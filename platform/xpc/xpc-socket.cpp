@@ -4,7 +4,6 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
-#include <systemd/sd-daemon.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -52,18 +51,6 @@ std::string serviceSocketPath() {
         return std::string(runtime) + "/t48/xpcservice.sock";
     }
     return {};
-}
-
-int activatedSocket() {
-    int count = sd_listen_fds(1);
-    if (count < 1) {
-        return -1;
-    }
-    int fd = SD_LISTEN_FDS_START;
-    if (sd_is_socket_unix(fd, SOCK_STREAM, 1, nullptr, 0) <= 0) {
-        return -1;
-    }
-    return fd;
 }
 
 int connectServiceSocket(const std::string& path) {

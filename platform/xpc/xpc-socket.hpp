@@ -9,9 +9,6 @@ namespace t48::xpc {
 // empty when neither variable is set.
 std::string serviceSocketPath();
 
-// The listening socket systemd passed to this process (socket activation), or -1.
-int activatedSocket();
-
 // Binds and listens on `path`. A missing parent folder is created with mode 0700 (an existing
 // one is used as it is). A socket file left by a service that is gone is replaced; one that
 // still answers is not. Returns the descriptor, or -1 with `error` set.

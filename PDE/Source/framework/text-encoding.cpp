@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -13,17 +14,19 @@ struct EncodingRow {
     StringEncoding stringEncoding;
     CFStringEncoding cfEncoding;
     const char* iconvName;
+    bool keepsAscii;  // bytes below 0x80 are the ASCII characters
 };
 
 // The last row is the fallback for any other LanguageEncoding value.
 constexpr EncodingRow kEncodings[] = {
-    {"ISOLatin1", kStringEncodingISOLatin1, kCFStringEncodingISOLatin1, "ISO-8859-1"},
-    {"WindowsANSI", kStringEncodingWindowsCP1252, kCFStringEncodingWindowsLatin1, "CP1252"},
-    {"JIS83-RKSJ", kStringEncodingShiftJIS, kCFStringEncodingShiftJIS, "SHIFT_JIS"},
-    {"UTF-8", kStringEncodingUTF8, kCFStringEncodingUTF8, "UTF-8"},
-    {"UTF8", kStringEncodingUTF8, kCFStringEncodingUTF8, "UTF-8"},
-    {nullptr, kStringEncodingASCII, kCFStringEncodingASCII, "ASCII"},
-    {nullptr, kStringEncodingMacOSRoman, kCFStringEncodingMacRoman, "MACINTOSH"},
+    {"ISOLatin1", kStringEncodingISOLatin1, kCFStringEncodingISOLatin1, "ISO-8859-1", true},
+    {"WindowsANSI", kStringEncodingWindowsCP1252, kCFStringEncodingWindowsLatin1, "CP1252", true},
+    // Shift_JIS puts the yen sign and the overline where ASCII has \ and ~.
+    {"JIS83-RKSJ", kStringEncodingShiftJIS, kCFStringEncodingShiftJIS, "SHIFT_JIS", false},
+    {"UTF-8", kStringEncodingUTF8, kCFStringEncodingUTF8, "UTF-8", true},
+    {"UTF8", kStringEncodingUTF8, kCFStringEncodingUTF8, "UTF-8", true},
+    {nullptr, kStringEncodingASCII, kCFStringEncodingASCII, "ASCII", true},
+    {nullptr, kStringEncodingMacOSRoman, kCFStringEncodingMacRoman, "MACINTOSH", true},
 };
 constexpr const EncodingRow& kFallback = kEncodings[std::size(kEncodings) - 1];
 
@@ -38,7 +41,7 @@ const EncodingRow& rowForLanguageEncoding(const char* value) {
     return kFallback;
 }
 
-std::string convert(std::string_view bytes, const char* from) {
+std::string convertWithIconv(std::string_view bytes, const char* from) {
     std::string out;
     const bool toASCII = std::strcmp(from, "ASCII") == 0;
     iconv_t cd = iconv_open("UTF-8", from);
@@ -70,6 +73,14 @@ std::string convert(std::string_view bytes, const char* from) {
     return out;
 }
 
+// Most PPD texts are plain ASCII, which every encoding but one reads as itself: those
+// are taken as they are, without opening a converter for each text.
+std::string convert(std::string_view bytes, const EncodingRow& row) {
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return ascii && row.keepsAscii ? std::string(bytes) : convertWithIconv(bytes, row.iconvName);
+}
+
 }  // namespace
 
 StringEncoding stringEncodingForLanguageEncoding(const char* languageEncoding) {
@@ -83,19 +94,19 @@ CFStringEncoding cfStringEncodingForLanguageEncoding(const char* languageEncodin
 std::string stringFromEncoding(std::string_view bytes, StringEncoding encoding) {
     for (const EncodingRow& row : kEncodings) {
         if (row.stringEncoding == encoding) {
-            return convert(bytes, row.iconvName);
+            return convert(bytes, row);
         }
     }
-    return convert(bytes, kFallback.iconvName);
+    return convert(bytes, kFallback);
 }
 
 std::string stringFromCFEncoding(std::string_view bytes, CFStringEncoding encoding) {
     for (const EncodingRow& row : kEncodings) {
         if (row.cfEncoding == encoding) {
-            return convert(bytes, row.iconvName);
+            return convert(bytes, row);
         }
     }
-    return convert(bytes, kFallback.iconvName);
+    return convert(bytes, kFallback);
 }
 
 }  // namespace t48::pde
