@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "print-dialog.hpp"
+#include "program-files.hpp"
 
 namespace {
 
@@ -16,19 +17,6 @@ constexpr const char* kUsage = "usage: t48-print-dialog [--plugin FILE] [FILE]";
 int fail(const std::string& message) {
     std::cerr << "t48-print-dialog: " << message << "\n";
     return t48::dialog::kDialogUsage;
-}
-
-// The plug-in beside this program in the build tree, else where it is installed.
-std::string defaultPlugin() {
-    std::error_code ignored;
-    const std::filesystem::path folder =
-        std::filesystem::read_symlink("/proc/self/exe", ignored).parent_path();
-    for (const char* candidate : {"../PDE/colorpde.so", "../lib/t48/colorpde.so"}) {
-        if (std::filesystem::exists(folder / candidate, ignored)) {
-            return (folder / candidate).lexically_normal();
-        }
-    }
-    return (folder / "../lib/t48/colorpde.so").lexically_normal();
 }
 
 }  // namespace
@@ -54,14 +42,15 @@ int main(int argc, char** argv) {
     if (!file.empty() && !std::filesystem::is_regular_file(file)) {
         return fail("cannot read " + file);
     }
+    // The plug-in first: a missing or broken one is told also where no display is.
+    t48::host::PlugInLibrary library;
+    std::string error;
+    if (!library.open(plugin.empty() ? t48::host::defaultPlugInPath() : plugin, error)) {
+        return fail(error);
+    }
     g_set_prgname("t48-print-dialog");
     if (!gtk_init_check(&argc, &argv)) {
         return fail("cannot open a display (is DISPLAY set?)");
-    }
-    t48::host::PlugInLibrary library;
-    std::string error;
-    if (!library.open(plugin.empty() ? defaultPlugin() : plugin, error)) {
-        return fail(error);
     }
     const std::string configFolder = std::string(g_get_user_config_dir()) + "/t48";
     t48::dialog::PrintDialog dialog(library, file, configFolder);
