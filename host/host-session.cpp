@@ -94,4 +94,9 @@ bool HostSession::end(std::string& error) {
     return !options_.ticket || writeTicketFile(*options_.ticket, settings_, error);
 }
 
+JobOptions printJobOptions(HostSession& session) {
+    session.panel().shouldPrint();
+    return settingsJobOptions(*session.printSettings());
+}
+
 }  // namespace t48::host

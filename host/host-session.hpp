@@ -64,4 +64,8 @@ private:
     ui::View* view_ = nullptr;
 };
 
+// The print's last word to the panel (the Quick Color preset and the advanced pane to
+// the ticket), then every top-level string of the print settings.
+JobOptions printJobOptions(HostSession& session);
+
 }  // namespace t48::host

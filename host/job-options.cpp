@@ -14,11 +14,6 @@ bool endsWith(const std::string& text, std::string_view suffix) {
 
 }  // namespace
 
-JobOptions printJobOptions(HostSession& session) {
-    session.panel().shouldPrint();
-    return settingsJobOptions(*session.printSettings());
-}
-
 JobOptions settingsJobOptions(const cf::PrintSettings& settings) {
     JobOptions options;
     for (const auto& [key, value] : *settings.dictionary()->asDictionary()) {
