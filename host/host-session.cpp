@@ -1,23 +1,18 @@
 #include "host-session.hpp"
 
-#include <dlfcn.h>
-
 #include "job-options.hpp"
 #include "pde-common.hpp"
 #include "ppd-file.hpp"
-#include "property-list.hpp"
+#include "ticket-file.hpp"
 
 namespace t48::host {
 
 HostSession::~HostSession() {
     panel_.reset();
-    plugin_.reset();
     // Values the plug-in put into the settings carry deleters in its code: they go
     // before the plug-in does.
     settings_ = cf::PrintSettings();
-    if (library_ != nullptr) {
-        dlclose(library_);
-    }
+    plugin_.reset();
     pde::closePPDFile(ppd_);
 }
 
@@ -44,26 +39,7 @@ bool HostSession::openPrinter(std::string& error) {
 
 bool HostSession::readTicket(bool& read, std::string& error) {
     read = false;
-    if (!options_.ticket) {
-        return true;
-    }
-    cf::ValueRef stored;
-    const int32_t status = cf::readPropertyListFile(*options_.ticket, stored);
-    if (status == cf::kPlistFileNotFound) {
-        return true;
-    }
-    if (status != cf::kPlistNoError) {
-        error =
-            "cannot read ticket " + *options_.ticket + " (status " + std::to_string(status) + ")";
-        return false;
-    }
-    if (!stored->is(cf::ValueType::Dictionary)) {
-        error = "ticket " + *options_.ticket + " is not a dictionary";
-        return false;
-    }
-    settings_ = cf::PrintSettings(stored);
-    read = true;
-    return true;
+    return !options_.ticket || readTicketFile(*options_.ticket, settings_, read, error);
 }
 
 // The queue's model dictionary gets the options the user saved for the queue, so the
@@ -90,31 +66,12 @@ bool HostSession::open(const HostOptions& options, std::string& error) {
         startFromSavedOptions();
     }
 
-    library_ = dlopen(options.plugin.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (library_ == nullptr) {
-        const char* reason = dlerror();
-        error = "cannot load plug-in: " + std::string(reason != nullptr ? reason : options.plugin);
+    plugin_ = std::make_unique<PlugInLibrary>();
+    if (!plugin_->open(options.plugin, error)) {
         return false;
     }
-    auto entry = reinterpret_cast<pde::PDEPlugInEntry>(dlsym(library_, pde::kPDEPlugInEntryPoint));
-    if (entry == nullptr) {
-        error = "cannot load plug-in " + options.plugin + ": no entry point " +
-                pde::kPDEPlugInEntryPoint;
-        return false;
-    }
-    plugin_.reset(entry());
-    if (!plugin_) {
-        error = "cannot load plug-in " + options.plugin + ": no plug-in object";
-        return false;
-    }
-    plugin_->initWithBundle(options.plugin);
-    std::optional<pde::PDEPanelList> panels = plugin_->PDEPanelsForType(pde::kPDEPanelTypeID, this);
-    if (!panels || panels->empty() || !panels->front()) {
-        error = "plug-in " + options.plugin + " has no panel of type " + pde::kPDEPanelTypeID;
-        return false;
-    }
-    panel_ = std::move(panels->front());
-    return true;
+    panel_ = plugin_->makePanel(this, error);
+    return panel_ != nullptr;
 }
 
 void HostSession::begin() {
@@ -134,15 +91,12 @@ bool HostSession::end(std::string& error) {
     panel_->saveValuesAndReturnError(&ignored);
     panel_->terminate();
     panel_.reset();
-    if (options_.ticket) {
-        const int32_t status = cf::writePropertyListFile(*options_.ticket, *settings_.dictionary());
-        if (status != cf::kPlistNoError) {
-            error = "cannot write ticket " + *options_.ticket + " (status " +
-                    std::to_string(status) + ")";
-            return false;
-        }
-    }
-    return true;
+    return !options_.ticket || writeTicketFile(*options_.ticket, settings_, error);
+}
+
+JobOptions printJobOptions(HostSession& session) {
+    session.panel().shouldPrint();
+    return settingsJobOptions(*session.printSettings());
 }
 
 }  // namespace t48::host

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "pde-protocol.hpp"
+#include "plugin-library.hpp"
 #include "print-queue.hpp"
 
 namespace t48::host {
@@ -58,10 +59,13 @@ private:
     cf::PrintSettings settings_;
     cf::PrintSession session_;
     ppd_file_s* ppd_ = nullptr;
-    void* library_ = nullptr;
-    std::unique_ptr<pde::PDEPlugInProtocol> plugin_;
+    std::unique_ptr<PlugInLibrary> plugin_;
     std::unique_ptr<pde::PDEPanelProtocol> panel_;
     ui::View* view_ = nullptr;
 };
+
+// The print's last word to the panel (the Quick Color preset and the advanced pane to
+// the ticket), then every top-level string of the print settings.
+JobOptions printJobOptions(HostSession& session);
 
 }  // namespace t48::host

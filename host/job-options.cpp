@@ -14,10 +14,9 @@ bool endsWith(const std::string& text, std::string_view suffix) {
 
 }  // namespace
 
-JobOptions printJobOptions(HostSession& session) {
-    session.panel().shouldPrint();
+JobOptions settingsJobOptions(const cf::PrintSettings& settings) {
     JobOptions options;
-    for (const auto& [key, value] : *session.printSettings()->dictionary()->asDictionary()) {
+    for (const auto& [key, value] : *settings.dictionary()->asDictionary()) {
         if (value && value->is(cf::ValueType::String)) {
             options.emplace_back(key, *value->asString());
         }

@@ -4,14 +4,13 @@
 
 #include <string>
 
-#include "host-session.hpp"
 #include "print-queue.hpp"
+#include "print-settings.hpp"
 
 namespace t48::host {
 
-// The print's last word to the panel (the Quick Color preset and the advanced pane to
-// the ticket), then every top-level string of the print settings.
-JobOptions printJobOptions(HostSession& session);
+// Every top-level string of `settings` (the model dictionaries stay behind).
+JobOptions settingsJobOptions(const cf::PrintSettings& settings);
 
 // True for an option of the PPD and for the "...Custom" and "...CustomFilename" entries
 // of a PPD option (the added profiles, which the PPD cannot know).

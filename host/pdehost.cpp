@@ -7,6 +7,7 @@
 #include <map>
 
 #include "host-commands.hpp"
+#include "program-files.hpp"
 
 namespace {
 
@@ -24,19 +25,6 @@ constexpr const char* kUsage =
 
 // The first of `candidates` (relative to the folder of this program) that exists,
 // else the first of them.
-std::string besideProgram(std::initializer_list<const char*> candidates) {
-    std::error_code ignored;
-    const std::filesystem::path folder =
-        std::filesystem::read_symlink("/proc/self/exe", ignored).parent_path();
-    for (const char* candidate : candidates) {
-        const std::filesystem::path path = folder / candidate;
-        if (std::filesystem::exists(path, ignored)) {
-            return path.lexically_normal();
-        }
-    }
-    return (folder / *candidates.begin()).lexically_normal();
-}
-
 int fail(const std::string& message) {
     std::cerr << "pdehost: " << message << "\n";
     return t48::host::kHostUsage;
@@ -83,10 +71,10 @@ int main(int argc, char** argv) {
         }
     }
     if (options.plugin.empty()) {
-        options.plugin = besideProgram({"../PDE/colorpde.so", "../lib/t48/colorpde.so"});
+        options.plugin = t48::host::defaultPlugInPath();
     }
     if (options.ppd.empty() && !options.queue) {
-        options.ppd = besideProgram({"../PDE/T48.ppd", "../share/ppd/orvell/T48.ppd"});
+        options.ppd = t48::host::besideProgram({"../PDE/T48.ppd", "../share/ppd/orvell/T48.ppd"});
     }
 
     std::vector<t48::host::HostCommand> commands;

@@ -7,6 +7,7 @@ PACKAGES="build-essential cmake ninja-build pkg-config gettext python3 jq
   libgtest-dev libgmock-dev libbenchmark-dev clang-15 fiu-utils hyperfine
   nlohmann-json3-dev libexpat1-dev
   cups-daemon cups cups-core-drivers
+  libgtk-3-dev xvfb xauth dbus-x11 at-spi2-core python3-pyatspi imagemagick adwaita-icon-theme
   iproute2 util-linux procps systemd binutils
   dpkg-dev debhelper lintian git"
 missing=""

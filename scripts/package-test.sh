@@ -6,7 +6,7 @@
 # are purged on every exit, also when a step fails.
 set -eu
 cd "$(dirname "$0")/.."
-PACKAGES="t48-color-options t48-color-options-tools t48-printer-sim"
+PACKAGES="t48-color-options t48-color-options-tools t48-print-dialog t48-printer-sim"
 work=$(mktemp -d /tmp/t48-package.XXXXXX)
 installed=""
 
@@ -74,6 +74,14 @@ dpkg-query -W $PACKAGES
 
 echo "== package: the demo with the installed programs"
 scripts/demo.sh --installed
+# The installed print dialog starts, and without a display says so and ends with status 2.
+status=0
+env -u DISPLAY -u WAYLAND_DISPLAY t48-print-dialog 2>"$work/dialog.err" || status=$?
+if [ "$status" -ne 2 ] || [ "$(wc -l <"$work/dialog.err")" -ne 1 ]; then
+    echo "package: t48-print-dialog without a display: status $status" >&2
+    cat "$work/dialog.err" >&2
+    exit 1
+fi
 
 echo "== package: purge"
 purge

@@ -11,6 +11,7 @@ void View::addSubview(View* view) {
     view->removeFromSuperview();
     subviews_.push_back(view);
     view->superview_ = this;
+    didChange();
 }
 
 void View::replaceSubview(View* existing, View* replacement) {
@@ -22,6 +23,7 @@ void View::replaceSubview(View* existing, View* replacement) {
         // Already here: just take the old view out.
         subviews_.erase(at);
         existing->superview_ = nullptr;
+        didChange();
         return;
     }
     replacement->removeFromSuperview();
@@ -29,20 +31,24 @@ void View::replaceSubview(View* existing, View* replacement) {
     *at = replacement;
     replacement->superview_ = this;
     existing->superview_ = nullptr;
+    didChange();
 }
 
 void View::removeFromSuperview() {
     if (superview_ == nullptr) {
         return;
     }
-    auto& siblings = superview_->subviews_;
+    View* former = superview_;
+    auto& siblings = former->subviews_;
     siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
     superview_ = nullptr;
+    former->didChange();
 }
 
 void PopUpButton::removeAllItems() {
     items_.clear();
     selected_ = -1;
+    didChange();
 }
 
 void PopUpButton::addItemWithTitle(const std::string& title) {
@@ -50,6 +56,7 @@ void PopUpButton::addItemWithTitle(const std::string& title) {
     if (selected_ < 0) {
         selected_ = 0;  // a popup selects its first item, as the platform's does
     }
+    didChange();
 }
 
 void PopUpButton::setKeywordAtIndex(int index, const std::string& keyword) {
@@ -68,6 +75,7 @@ const std::string& PopUpButton::keywordAtIndex(int index) const {
 
 void PopUpButton::selectItemAtIndex(int index) {
     selected_ = (index >= 0 && index < numberOfItems()) ? index : -1;
+    didChange();
 }
 
 void PushButton::performClick() {
@@ -79,6 +87,7 @@ void PushButton::performClick() {
 void TabView::selectTabAtIndex(int index) {
     if (index >= 0 && index < numberOfTabs()) {
         selected_ = index;
+        didChange();
     }
 }
 

@@ -29,9 +29,13 @@ struct ImageDrawing {
     CompositingOperation operation = CompositingOperation::SourceOver;
 };
 
+class Control;
+
 class View {
 public:
     virtual ~View() = default;
+    // The control this view is, if it is one (no RTTI across a plug-in's boundary).
+    virtual Control* asControl() { return nullptr; }
 
     // The name under which the interface definition knows this view ("" when none).
     const std::string& identifier() const { return identifier_; }
@@ -58,7 +62,21 @@ public:
     void recordDrawing(ImageDrawing drawing) { drawings_.push_back(std::move(drawing)); }
     void clearDrawings() { drawings_.clear(); }
 
+    // A window-system presentation of the view hears of every change the program makes
+    // to what the view shows (value, items, enabled state, title, text, subviews).
+    // Headless, nobody listens.
+    using ChangeObserver = std::function<void(View& changed)>;
+    void setChangeObserver(ChangeObserver observer) { observer_ = std::move(observer); }
+
+protected:
+    void didChange() {
+        if (observer_) {
+            observer_(*this);
+        }
+    }
+
 private:
+    ChangeObserver observer_;
     std::string identifier_;
     bool flipped_ = false;
     std::vector<ImageDrawing> drawings_;
@@ -86,10 +104,16 @@ class Control : public View {
 public:
     using Action = std::function<void(Control& sender)>;
 
+    Control* asControl() override { return this; }
     virtual ControlType type() const { return ControlType::Generic; }
 
     bool isEnabled() const { return enabled_; }
-    void setEnabled(bool enabled) { enabled_ = enabled; }
+    void setEnabled(bool enabled) {
+        if (enabled != enabled_) {
+            enabled_ = enabled;
+            didChange();
+        }
+    }
 
     void setAction(Action action) { action_ = std::move(action); }
     bool hasAction() const { return static_cast<bool>(action_); }
@@ -139,9 +163,15 @@ class CheckBox : public Control {
 public:
     ControlType type() const override { return ControlType::CheckBox; }
     int state() const { return state_; }
-    void setState(int state) { state_ = state; }
+    void setState(int state) {
+        state_ = state;
+        didChange();
+    }
     const std::string& title() const { return title_; }
-    void setTitle(const std::string& title) { title_ = title; }
+    void setTitle(const std::string& title) {
+        title_ = title;
+        didChange();
+    }
 
 private:
     int state_ = 0;
@@ -152,7 +182,10 @@ class Label : public Control {
 public:
     ControlType type() const override { return ControlType::Label; }
     const std::string& stringValue() const { return text_; }
-    void setStringValue(const std::string& text) { text_ = text; }
+    void setStringValue(const std::string& text) {
+        text_ = text;
+        didChange();
+    }
 
 private:
     std::string text_;
@@ -162,7 +195,10 @@ class PushButton : public Control {
 public:
     ControlType type() const override { return ControlType::PushButton; }
     const std::string& title() const { return title_; }
-    void setTitle(const std::string& title) { title_ = title; }
+    void setTitle(const std::string& title) {
+        title_ = title;
+        didChange();
+    }
     // A user's press: sends the action when the button is enabled.
     void performClick();
 
@@ -170,6 +206,7 @@ private:
     std::string title_;
 };
 
+// Its subviews, when it has any, are the content views of its tabs, in tab order.
 class TabView : public Control {
 public:
     explicit TabView(int tabCount = 0) : labels_(static_cast<size_t>(tabCount)) {}
@@ -180,6 +217,7 @@ public:
     }
     void setLabelAtIndex(int index, const std::string& label) {
         labels_.at(static_cast<size_t>(index)) = label;
+        didChange();
     }
     int indexOfSelectedTab() const { return selected_; }
     void selectTabAtIndex(int index);
@@ -194,7 +232,10 @@ class Box : public Control {
 public:
     ControlType type() const override { return ControlType::Box; }
     const std::string& title() const { return title_; }
-    void setTitle(const std::string& title) { title_ = title; }
+    void setTitle(const std::string& title) {
+        title_ = title;
+        didChange();
+    }
 
 private:
     std::string title_;

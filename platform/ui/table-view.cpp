@@ -30,6 +30,7 @@ void TableView::reloadData() {
     if (selected_ >= rows_) {
         changeSelection(-1);
     }
+    didChange();
 }
 
 void TableView::changeSelection(int row) {
@@ -40,6 +41,7 @@ void TableView::changeSelection(int row) {
     if (delegate_ != nullptr) {
         delegate_->tableViewSelectionDidChange(*this);
     }
+    didChange();
 }
 
 void TableView::selectRow(int row) {

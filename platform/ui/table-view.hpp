@@ -23,12 +23,16 @@ class TableColumn {
 public:
     explicit TableColumn(std::string identifier) : identifier_(std::move(identifier)) {}
     const std::string& identifier() const { return identifier_; }
+    // The column's header ("" for none).
+    const std::string& title() const { return title_; }
+    void setTitle(const std::string& title) { title_ = title; }
     // The cell that draws every row of the column (a text cell at first).
     Cell* dataCell() const { return dataCell_.get(); }
     void setDataCell(std::unique_ptr<Cell> cell) { dataCell_ = std::move(cell); }
 
 private:
     std::string identifier_;
+    std::string title_;
     std::unique_ptr<Cell> dataCell_ = std::make_unique<Cell>();
 };
 

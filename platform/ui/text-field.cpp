@@ -13,6 +13,7 @@ std::string TextField::stringValue() const {
 void TextField::setText(std::u16string text) {
     text_ = std::move(text);
     editing_ = false;
+    didChange();
 }
 
 void TextField::setEditedText(std::u16string text) {
@@ -20,6 +21,7 @@ void TextField::setEditedText(std::u16string text) {
     if (editing_) {
         editor_.setSelectedRange({static_cast<int>(text_.size()), 0});
     }
+    didChange();
 }
 
 void TextField::setStringValue(const std::string& text) {
@@ -44,6 +46,7 @@ bool TextField::replaceCharacters(TextRange range, std::u16string_view replaceme
                   replacement);
     editor_.setSelectedRange({start + static_cast<int>(replacement.size()), 0});
     textDidChange(editor_);
+    didChange();
     return true;
 }
 

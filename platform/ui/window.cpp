@@ -6,6 +6,7 @@ void Window::runModal(std::function<void()> afterRun) {
     visible_ = true;
     modal_ = true;
     afterRun_ = std::move(afterRun);
+    didChange();
 }
 
 void Window::stopModal() {
@@ -18,6 +19,7 @@ void Window::stopModal() {
     if (afterRun) {
         afterRun();
     }
+    didChange();
 }
 
 int OpenPanel::runModalForDirectory(const std::string& directory, const std::string&,
@@ -26,6 +28,9 @@ int OpenPanel::runModalForDirectory(const std::string& directory, const std::str
     directory_ = directory;
     std::optional<std::string> answer = std::move(answer_);
     answer_.reset();
+    if (runner_) {
+        answer = runner_(directory);
+    }
     if (!answer) {
         return kCancelButton;
     }

@@ -15,7 +15,10 @@ namespace t48::ui {
 class Window : public View {
 public:
     const std::string& title() const { return title_; }
-    void setTitle(const std::string& title) { title_ = title; }
+    void setTitle(const std::string& title) {
+        title_ = title;
+        didChange();
+    }
     bool isVisible() const { return visible_; }
     bool isModal() const { return modal_; }
     // Times the window has been centred.
@@ -27,7 +30,10 @@ public:
     // Ends the modal run (nothing when none is running).
     void stopModal();
     // Hides the window.
-    void orderOut() { visible_ = false; }
+    void orderOut() {
+        visible_ = false;
+        didChange();
+    }
 
 private:
     std::string title_;
@@ -38,9 +44,14 @@ private:
 };
 
 // The open panel: the user's answer is set before it runs (a headless host or a test
-// answers for the user); with no answer set it is cancelled.
+// answers for the user); with no answer set it is cancelled. A window-system host
+// gives it a runner that asks the user instead.
 class OpenPanel {
 public:
+    // Asks the user for a file, starting in the folder; nothing when cancelled.
+    using Runner = std::function<std::optional<std::string>(const std::string& directory)>;
+    void setRunner(Runner runner) { runner_ = std::move(runner); }
+
     static constexpr int kCancelButton = 0;
     static constexpr int kOKButton = 1;
 
@@ -58,6 +69,7 @@ public:
     int runCount() const { return runs_; }
 
 private:
+    Runner runner_;
     std::optional<std::string> answer_;
     std::string filename_;
     std::string directory_;

@@ -1,0 +1,213 @@
+#include "print-dialog.hpp"
+
+#include <glib/gstdio.h>
+
+#include <iostream>
+
+#include "job-options.hpp"
+#include "test-page.hpp"
+#include "ticket-file.hpp"
+
+namespace t48::dialog {
+namespace {
+
+constexpr const char* kTicketFile = "print-dialog.plist";
+constexpr const char* kDialogSettingsFile = "print-dialog.settings";
+// GTK's CUPS backend sends a setting "cups-KEY" as the job option KEY.
+constexpr const char* kCupsSettingPrefix = "cups-";
+
+}  // namespace
+
+PrintDialog::PrintDialog(host::PlugInLibrary& plugin, std::string file, std::string configFolder)
+    : plugin_(plugin),
+      file_(std::move(file)),
+      ticketPath_(configFolder + "/" + kTicketFile),
+      dialogSettingsPath_(configFolder + "/" + kDialogSettingsFile) {
+    std::string error;
+    bool found = false;
+    if (!host::readTicketFile(ticketPath_, settings_, found, error)) {
+        std::cerr << "t48-print-dialog: " << error << " (starting from the defaults)\n";
+    }
+    dialog_ = gtk_print_unix_dialog_new(nullptr, nullptr);
+    GtkPrintUnixDialog* dialog = GTK_PRINT_UNIX_DIALOG(dialog_);
+    if (GtkPrintSettings* kept =
+            gtk_print_settings_new_from_file(dialogSettingsPath_.c_str(), nullptr)) {
+        gtk_print_unix_dialog_set_settings(dialog, kept);
+        g_object_unref(kept);
+    }
+    gtk_print_unix_dialog_set_manual_capabilities(
+        dialog, GtkPrintCapabilities(GTK_PRINT_CAPABILITY_COPIES | GTK_PRINT_CAPABILITY_PAGE_SET));
+    g_signal_connect(dialog_, "notify::selected-printer",
+                     G_CALLBACK(+[](GObject*, GParamSpec*, gpointer data) {
+                         static_cast<PrintDialog*>(data)->followSelectedPrinter();
+                     }),
+                     this);
+}
+
+PrintDialog::~PrintDialog() {
+    current_.reset();
+    if (tab_ != nullptr) {
+        g_object_unref(tab_);
+    }
+    gtk_widget_destroy(dialog_);
+}
+
+void PrintDialog::followSelectedPrinter() {
+    GtkPrinter* printer =
+        gtk_print_unix_dialog_get_selected_printer(GTK_PRINT_UNIX_DIALOG(dialog_));
+    const std::string queue = printer != nullptr ? gtk_printer_get_name(printer) : "";
+    if (current_ && current_->queueName() == queue) {
+        return;
+    }
+    // The old panel saves its values into the settings before the new one restores.
+    current_.reset();
+    if (tab_ != nullptr) {
+        gtk_container_foreach(
+            GTK_CONTAINER(tab_),
+            [](GtkWidget* child, gpointer box) { gtk_container_remove(GTK_CONTAINER(box), child); },
+            tab_);
+    }
+    std::string error;
+    current_ = queue.empty()
+                   ? nullptr
+                   : QueuePanel::open(plugin_, queue, settings_, GTK_WINDOW(dialog_), error);
+    if (!current_ && !queue.empty()) {
+        std::cerr << "t48-print-dialog: no panel for " << queue << ": " << error << "\n";
+    }
+    if (!current_ || current_->widget() == nullptr) {
+        if (tab_ != nullptr) {
+            gtk_widget_hide(tab_);
+        }
+        return;
+    }
+    if (tab_ == nullptr) {
+        tab_ = GTK_WIDGET(g_object_ref_sink(gtk_box_new(GTK_ORIENTATION_VERTICAL, 0)));
+        gtk_container_set_border_width(GTK_CONTAINER(tab_), 12);
+        const std::string name = current_->panel().panelName();
+        gtk_print_unix_dialog_add_custom_tab(GTK_PRINT_UNIX_DIALOG(dialog_), tab_,
+                                             gtk_label_new(name.c_str()));
+        if (GtkWidget* notebook = gtk_widget_get_parent(tab_); GTK_IS_NOTEBOOK(notebook)) {
+            g_signal_connect(notebook, "switch-page",
+                             G_CALLBACK(+[](GtkNotebook*, GtkWidget* page, guint, gpointer data) {
+                                 static_cast<PrintDialog*>(data)->tabShown(page);
+                             }),
+                             this);
+        }
+    }
+    gtk_box_pack_start(GTK_BOX(tab_), current_->widget(), FALSE, FALSE, 0);
+    gtk_widget_show_all(tab_);
+    // A tab that is showing already is shown to the new panel at once.
+    if (GtkWidget* notebook = gtk_widget_get_parent(tab_); GTK_IS_NOTEBOOK(notebook)) {
+        const int page = gtk_notebook_get_current_page(GTK_NOTEBOOK(notebook));
+        if (gtk_notebook_get_nth_page(GTK_NOTEBOOK(notebook), page) == tab_) {
+            current_->panel().willShow();
+        }
+    }
+}
+
+void PrintDialog::tabShown(GtkWidget* page) {
+    if (page == tab_ && current_) {
+        current_->panel().willShow();
+    }
+}
+
+int PrintDialog::run() {
+    const int response = gtk_dialog_run(GTK_DIALOG(dialog_));
+    gtk_widget_hide(dialog_);
+    if (response != GTK_RESPONSE_OK) {
+        return kDialogNotPrinted;
+    }
+    std::string error;
+    if (!print(error)) {
+        std::cerr << "t48-print-dialog: " << error << "\n";
+        return kDialogNotPrinted;
+    }
+    return kDialogPrinted;
+}
+
+bool PrintDialog::print(std::string& error) {
+    GtkPrintSettings* settings = gtk_print_unix_dialog_get_settings(GTK_PRINT_UNIX_DIALOG(dialog_));
+    if (current_) {
+        int32_t ignored = 0;
+        current_->panel().saveValuesAndReturnError(&ignored);
+        current_->panel().shouldPrint();
+        // Set after GTK's own settings were taken: GTK fills an entry for every PPD
+        // option from its Advanced tab, and the panel's choices must win.
+        const host::JobOptions options =
+            host::queueJobOptions(current_->ppdFile(), host::settingsJobOptions(settings_));
+        for (const auto& [key, value] : options) {
+            gtk_print_settings_set(settings, (kCupsSettingPrefix + key).c_str(), value.c_str());
+        }
+    }
+    const bool sent = submit(settings, error);
+    if (sent) {
+        keepSettings(settings);
+    }
+    g_object_unref(settings);
+    return sent;
+}
+
+bool PrintDialog::submit(GtkPrintSettings* settings, std::string& error) {
+    GtkPrintUnixDialog* dialog = GTK_PRINT_UNIX_DIALOG(dialog_);
+    GtkPrinter* printer = gtk_print_unix_dialog_get_selected_printer(dialog);
+    if (printer == nullptr) {
+        error = "no printer is selected";
+        return false;
+    }
+    std::string file = file_;
+    TestPage testPage;
+    if (file.empty()) {
+        file = testPage.path(error);
+        if (file.empty()) {
+            return false;
+        }
+    }
+    gchar* title = g_path_get_basename(file_.empty() ? "T48 test page" : file_.c_str());
+    GtkPrintJob* job =
+        gtk_print_job_new(title, printer, settings, gtk_print_unix_dialog_get_page_setup(dialog));
+    g_free(title);
+    GError* failure = nullptr;
+    if (!gtk_print_job_set_source_file(job, file.c_str(), &failure)) {
+        error = "cannot print " + file + ": " + failure->message;
+        g_error_free(failure);
+        g_object_unref(job);
+        return false;
+    }
+    struct Outcome {
+        GMainLoop* loop;
+        std::string error;
+    } outcome{g_main_loop_new(nullptr, FALSE), ""};
+    gtk_print_job_send(
+        job,
+        +[](GtkPrintJob*, gpointer data, const GError* sendError) {
+            auto* result = static_cast<Outcome*>(data);
+            if (sendError != nullptr) {
+                result->error = sendError->message;
+            }
+            g_main_loop_quit(result->loop);
+        },
+        &outcome, nullptr);
+    g_main_loop_run(outcome.loop);
+    g_main_loop_unref(outcome.loop);
+    g_object_unref(job);
+    if (!outcome.error.empty()) {
+        error = "the job was not sent: " + outcome.error;
+        return false;
+    }
+    return true;
+}
+
+// The panel's settings as the ticket, the dialog's own (the printer, copies) beside it.
+void PrintDialog::keepSettings(GtkPrintSettings* settings) {
+    const std::string folder = ticketPath_.substr(0, ticketPath_.rfind('/'));
+    std::string error;
+    if (g_mkdir_with_parents(folder.c_str(), 0700) != 0 ||
+        !host::writeTicketFile(ticketPath_, settings_, error)) {
+        std::cerr << "t48-print-dialog: "
+                  << (error.empty() ? "cannot make the folder " + folder : error) << "\n";
+        return;
+    }
+    gtk_print_settings_to_file(settings, dialogSettingsPath_.c_str(), nullptr);
+}
+
+}  // namespace t48::dialog

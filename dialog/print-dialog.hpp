@@ -1,0 +1,53 @@
+#pragma once
+// GTK's print dialog on the CUPS queues of the server, with the panel as its custom tab.
+// The tab follows the printer selected in the dialog; Print submits the file with the
+// dialog's settings and the panel's job options and keeps the print settings for the
+// user's next dialog.
+
+#include <gtk/gtkunixprint.h>
+
+#include <memory>
+#include <string>
+
+#include "plugin-library.hpp"
+#include "print-settings.hpp"
+#include "queue-panel.hpp"
+
+namespace t48::dialog {
+
+// Exit statuses of t48-print-dialog.
+inline constexpr int kDialogPrinted = 0;
+inline constexpr int kDialogNotPrinted = 1;
+inline constexpr int kDialogUsage = 2;
+
+class PrintDialog {
+public:
+    // `file`: what Print submits ("" for a test page of ours). `configFolder`: where
+    // the print settings are kept between dialogs.
+    PrintDialog(host::PlugInLibrary& plugin, std::string file, std::string configFolder);
+    ~PrintDialog();
+    PrintDialog(const PrintDialog&) = delete;
+    PrintDialog& operator=(const PrintDialog&) = delete;
+
+    // Shows the dialog until the user prints or cancels; kDialogPrinted or
+    // kDialogNotPrinted (with a line on standard error when the job failed).
+    int run();
+
+private:
+    void followSelectedPrinter();
+    void tabShown(GtkWidget* page);
+    bool print(std::string& error);
+    bool submit(GtkPrintSettings* settings, std::string& error);
+    void keepSettings(GtkPrintSettings* settings);
+
+    host::PlugInLibrary& plugin_;
+    std::string file_;
+    std::string ticketPath_;
+    std::string dialogSettingsPath_;
+    cf::PrintSettings settings_;
+    GtkWidget* dialog_ = nullptr;
+    GtkWidget* tab_ = nullptr;  // holds the current queue's panel
+    std::unique_ptr<QueuePanel> current_;
+};
+
+}  // namespace t48::dialog

@@ -1,0 +1,33 @@
+#pragma once
+// The panel plug-in as a host loads it: the library, its plug-in object, and the panels
+// it hands out for the print-dialog-extension type.
+
+#include <memory>
+#include <string>
+
+#include "pde-protocol.hpp"
+
+namespace t48::host {
+
+class PlugInLibrary {
+public:
+    PlugInLibrary() = default;
+    // Lets go of the plug-in object, then of the library.
+    ~PlugInLibrary();
+    PlugInLibrary(const PlugInLibrary&) = delete;
+    PlugInLibrary& operator=(const PlugInLibrary&) = delete;
+
+    // Loads the library at `path` and gets its plug-in object; false with a one-line
+    // reason in `error`.
+    bool open(const std::string& path, std::string& error);
+    // A new panel over `callback` (initWithCallback:); null with a reason in `error`.
+    std::unique_ptr<pde::PDEPanelProtocol> makePanel(pde::PDEHostCallback* callback,
+                                                     std::string& error);
+
+private:
+    std::string path_;
+    void* library_ = nullptr;
+    std::unique_ptr<pde::PDEPlugInProtocol> plugin_;
+};
+
+}  // namespace t48::host

@@ -1,0 +1,87 @@
+// A plain view (a pane, a group, a window's content) as a GtkGrid of its subviews, and
+// a titled box as a GtkFrame around one. A change of the subviews (the panes swapping
+// in their container) puts the widgets of the new subviews in place.
+
+#include <vector>
+
+#include "binding.hpp"
+#include "grid-layout.hpp"
+#include "presentation.hpp"
+
+namespace t48::gtkui::detail {
+namespace {
+
+constexpr int kSpacing = 6;
+
+class ContainerBinding : public Binding {
+public:
+    ContainerBinding(Presentation& owner, ui::View& view, GtkWidget* frame)
+        : Binding(owner, view, frame != nullptr ? frame : gtk_grid_new()),
+          grid_(frame != nullptr ? gtk_grid_new() : widget()) {
+        gtk_grid_set_row_spacing(GTK_GRID(grid_), kSpacing);
+        gtk_grid_set_column_spacing(GTK_GRID(grid_), 2 * kSpacing);
+        if (frame != nullptr) {
+            gtk_container_set_border_width(GTK_CONTAINER(grid_), kSpacing);
+            gtk_container_add(GTK_CONTAINER(frame), grid_);
+        }
+    }
+
+protected:
+    void refresh() override {
+        if (view().subviews() == attached_) {
+            return;
+        }
+        for (ui::View* former : attached_) {
+            gtk_container_remove(GTK_CONTAINER(grid_), owner().widgetFor(*former));
+        }
+        attached_ = view().subviews();
+        const std::vector<GridCell> cells = gridCells(attached_);
+        const std::vector<int> labels = labelOf(attached_, cells);
+        for (std::size_t i = 0; i < attached_.size(); ++i) {
+            GtkWidget* child = owner().widgetFor(*attached_[i]);
+            gtk_grid_attach(GTK_GRID(grid_), child, cells[i].column, cells[i].row, cells[i].columns,
+                            1);
+            gtk_widget_show_all(child);
+        }
+        for (std::size_t i = 0; i < attached_.size(); ++i) {
+            if (labels[i] >= 0) {
+                ui::View& label = *attached_[static_cast<std::size_t>(labels[i])];
+                owner().bindingFor(label)->setLabelled(owner().widgetFor(*attached_[i]));
+                owner().bindingFor(label)->sync();
+            }
+        }
+    }
+
+    std::string mnemonicSource() const override { return ""; }
+
+private:
+    GtkWidget* grid_;
+    std::vector<ui::View*> attached_;
+};
+
+class BoxBinding : public ContainerBinding {
+public:
+    BoxBinding(Presentation& owner, ui::Box& box)
+        : ContainerBinding(owner, box, gtk_frame_new(nullptr)), box_(box) {}
+
+protected:
+    void refresh() override {
+        ContainerBinding::refresh();
+        gtk_frame_set_label(GTK_FRAME(widget()), box_.title().c_str());
+    }
+
+private:
+    ui::Box& box_;
+};
+
+}  // namespace
+
+std::unique_ptr<Binding> makeContainerBinding(Presentation& owner, ui::View& view) {
+    return std::make_unique<ContainerBinding>(owner, view, nullptr);
+}
+
+std::unique_ptr<Binding> makeBoxBinding(Presentation& owner, ui::Box& box) {
+    return std::make_unique<BoxBinding>(owner, box);
+}
+
+}  // namespace t48::gtkui::detail

@@ -1,0 +1,157 @@
+#include "presentation.hpp"
+
+#include <set>
+
+#include "binding.hpp"
+#include "window-binding.hpp"
+
+namespace t48::gtkui {
+namespace {
+
+using detail::Binding;
+
+std::unique_ptr<Binding> makeBinding(Presentation& owner, ui::View& view) {
+    ui::Control* control = view.asControl();
+    if (control == nullptr) {
+        return detail::makeContainerBinding(owner, view);
+    }
+    // The control's type says which class it is (no RTTI across the plug-in's boundary).
+    switch (control->type()) {
+        case ui::ControlType::PopUpButton:
+            return detail::makePopUpBinding(owner, static_cast<ui::PopUpButton&>(*control));
+        case ui::ControlType::CheckBox:
+            return detail::makeCheckBoxBinding(owner, static_cast<ui::CheckBox&>(*control));
+        case ui::ControlType::Label:
+            return detail::makeLabelBinding(owner, static_cast<ui::Label&>(*control));
+        case ui::ControlType::PushButton:
+            return detail::makePushButtonBinding(owner, static_cast<ui::PushButton&>(*control));
+        case ui::ControlType::TabView:
+            return detail::makeTabViewBinding(owner, static_cast<ui::TabView&>(*control));
+        case ui::ControlType::TextField:
+            return detail::makeTextFieldBinding(owner, *control);
+        case ui::ControlType::TableView:
+            return detail::makeTableBinding(owner, *control);
+        case ui::ControlType::Box:
+            return detail::makeBoxBinding(owner, static_cast<ui::Box&>(*control));
+        case ui::ControlType::Generic:
+            break;
+    }
+    return detail::makeContainerBinding(owner, view);
+}
+
+}  // namespace
+
+Presentation::Presentation(std::string reservedMnemonics)
+    : reservedMnemonics_(std::move(reservedMnemonics)) {}
+
+Presentation::~Presentation() {
+    for (auto& [view, binding] : bindings_) {
+        view->setChangeObserver(nullptr);
+    }
+    bindings_.clear();
+}
+
+Binding* Presentation::bindingFor(ui::View& view) {
+    auto found = bindings_.find(&view);
+    if (found != bindings_.end()) {
+        return found->second.get();
+    }
+    Binding* binding = bindings_.emplace(&view, makeBinding(*this, view)).first->second.get();
+    view.setChangeObserver([binding](ui::View&) { binding->sync(); });
+    binding->sync();
+    return binding;
+}
+
+GtkWidget* Presentation::widgetFor(ui::View& view) {
+    return bindingFor(view)->widget();
+}
+
+GtkWidget* Presentation::present(ui::View& view) {
+    GtkWidget* widget = widgetFor(view);
+    assignMnemonics(view);
+    return widget;
+}
+
+void Presentation::presentWindow(ui::Window& window, GtkWindow* parent,
+                                 std::function<void()> close) {
+    if (bindings_.count(&window) != 0) {
+        return;
+    }
+    Binding* binding =
+        bindings_
+            .emplace(&window, detail::makeWindowBinding(*this, window, parent, std::move(close)))
+            .first->second.get();
+    window.setChangeObserver([binding](ui::View&) { binding->sync(); });
+    assignMnemonics(window);
+    binding->sync();
+}
+
+// Each label that names a control, each check box and button gets the first letter of
+// its text that nothing else shown with it (nor the surrounding window) uses yet; the
+// pages of a tab view, shown one at a time, share only what lies outside them.
+void Presentation::assignMnemonics(ui::View& root) {
+    std::set<gunichar> used;
+    for (const char* at = reservedMnemonics_.c_str(); *at != '\0'; at = g_utf8_next_char(at)) {
+        used.insert(g_unichar_tolower(g_utf8_get_char(at)));
+    }
+    std::vector<ui::View*> pages;
+    assignMnemonics(root, used, pages);
+    for (ui::View* page : pages) {
+        std::set<gunichar> onPage = used;
+        std::vector<ui::View*> nested;
+        assignMnemonics(*page, onPage, nested);
+    }
+}
+
+void Presentation::assignMnemonics(ui::View& view, std::set<gunichar>& used,
+                                   std::vector<ui::View*>& pages) {
+    if (auto found = bindings_.find(&view); found != bindings_.end()) {
+        const std::string text = found->second->mnemonicSource();
+        for (const char* at = text.c_str(); *at != '\0'; at = g_utf8_next_char(at)) {
+            const gunichar c = g_unichar_tolower(g_utf8_get_char(at));
+            if (g_unichar_isalnum(c) && used.insert(c).second) {
+                found->second->setMnemonic(c);
+                break;
+            }
+        }
+        found->second->sync();
+    }
+    ui::Control* control = view.asControl();
+    const bool tabs = control != nullptr && control->type() == ui::ControlType::TabView;
+    for (ui::View* child : view.subviews()) {
+        if (tabs) {
+            pages.push_back(child);
+        } else {
+            assignMnemonics(*child, used, pages);
+        }
+    }
+}
+
+void Presentation::userDidChange() {
+    if (afterUserAction_) {
+        afterUserAction_();
+    }
+}
+
+void Presentation::presentOpenPanel(ui::OpenPanel& panel, ui::Window& window) {
+    panel.setRunner([this, &window](const std::string& directory) -> std::optional<std::string> {
+        auto found = bindings_.find(&window);
+        GtkWindow* parent =
+            found != bindings_.end() ? GTK_WINDOW(found->second->widget()) : nullptr;
+        GtkWidget* chooser = gtk_file_chooser_dialog_new(
+            nullptr, parent, GTK_FILE_CHOOSER_ACTION_OPEN, g_dgettext("gtk30", "_Cancel"),
+            GTK_RESPONSE_CANCEL, g_dgettext("gtk30", "_Open"), GTK_RESPONSE_ACCEPT, nullptr);
+        gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(chooser), directory.c_str());
+        std::optional<std::string> chosen;
+        if (gtk_dialog_run(GTK_DIALOG(chooser)) == GTK_RESPONSE_ACCEPT) {
+            if (gchar* path = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(chooser))) {
+                chosen = path;
+                g_free(path);
+            }
+        }
+        gtk_widget_destroy(chooser);
+        return chosen;
+    });
+}
+
+}  // namespace t48::gtkui

@@ -1,0 +1,61 @@
+// The tab view as a GtkNotebook: one page per content view, titled by the tab's label.
+// The user's choice of tab selects it in the tab view.
+
+#include "binding.hpp"
+#include "presentation.hpp"
+
+namespace t48::gtkui::detail {
+namespace {
+
+class TabViewBinding : public Binding {
+public:
+    TabViewBinding(Presentation& owner, ui::TabView& tabs)
+        : Binding(owner, tabs, gtk_notebook_new()), tabs_(tabs) {
+        g_signal_connect(widget(), "switch-page",
+                         G_CALLBACK(+[](GtkNotebook*, GtkWidget*, guint page, gpointer data) {
+                             auto* self = static_cast<TabViewBinding*>(data);
+                             if (self->isSyncing()) {
+                                 return;
+                             }
+                             self->tabs_.selectTabAtIndex(static_cast<int>(page));
+                             self->userChanged();
+                         }),
+                         this);
+    }
+
+protected:
+    void refresh() override {
+        GtkNotebook* notebook = GTK_NOTEBOOK(widget());
+        if (tabs_.subviews() != pages_) {
+            for (ui::View* former : pages_) {
+                gtk_container_remove(GTK_CONTAINER(notebook), owner().widgetFor(*former));
+            }
+            pages_ = tabs_.subviews();
+            for (ui::View* page : pages_) {
+                GtkWidget* child = owner().widgetFor(*page);
+                gtk_container_set_border_width(GTK_CONTAINER(child), 6);
+                gtk_notebook_append_page(notebook, child, nullptr);
+                gtk_widget_show_all(child);
+            }
+        }
+        for (int i = 0; i < static_cast<int>(pages_.size()) && i < tabs_.numberOfTabs(); ++i) {
+            GtkWidget* page = gtk_notebook_get_nth_page(notebook, i);
+            gtk_notebook_set_tab_label_text(notebook, page, tabs_.labelAtIndex(i).c_str());
+        }
+        if (gtk_notebook_get_current_page(notebook) != tabs_.indexOfSelectedTab()) {
+            gtk_notebook_set_current_page(notebook, tabs_.indexOfSelectedTab());
+        }
+    }
+
+private:
+    ui::TabView& tabs_;
+    std::vector<ui::View*> pages_;
+};
+
+}  // namespace
+
+std::unique_ptr<Binding> makeTabViewBinding(Presentation& owner, ui::TabView& tabs) {
+    return std::make_unique<TabViewBinding>(owner, tabs);
+}
+
+}  // namespace t48::gtkui::detail

@@ -1,0 +1,70 @@
+// The window shows while the program runs it modally, as a modal GTK window over its
+// parent, and hides when the run ends. Its content is the window view's subviews on a
+// grid. Closing it through the window system is the window's own close action.
+
+#include "window-binding.hpp"
+
+#include "presentation.hpp"
+
+namespace t48::gtkui::detail {
+namespace {
+
+constexpr int kBorder = 12;
+
+class WindowBinding : public Binding {
+public:
+    WindowBinding(Presentation& owner, ui::Window& window, GtkWindow* parent,
+                  std::function<void()> close)
+        : Binding(owner, window, gtk_window_new(GTK_WINDOW_TOPLEVEL)),
+          window_(window),
+          close_(std::move(close)) {
+        GtkWindow* shown = GTK_WINDOW(widget());
+        gtk_window_set_transient_for(shown, parent);
+        gtk_window_set_modal(shown, TRUE);
+        gtk_window_set_destroy_with_parent(shown, TRUE);
+        gtk_window_set_position(shown, GTK_WIN_POS_CENTER_ON_PARENT);
+        gtk_window_set_type_hint(shown, GDK_WINDOW_TYPE_HINT_DIALOG);
+        gtk_container_set_border_width(GTK_CONTAINER(shown), kBorder);
+        content_ = makeContainerBinding(owner, window);
+        gtk_container_add(GTK_CONTAINER(shown), content_->widget());
+        g_signal_connect(shown, "delete-event",
+                         G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer data) -> gboolean {
+                             auto* self = static_cast<WindowBinding*>(data);
+                             if (self->close_) {
+                                 self->close_();
+                             }
+                             self->userChanged();
+                             return TRUE;  // the window is hidden, never destroyed, here
+                         }),
+                         this);
+    }
+    ~WindowBinding() override { gtk_widget_destroy(widget()); }
+
+protected:
+    void refresh() override {
+        content_->sync();
+        GtkWindow* shown = GTK_WINDOW(widget());
+        gtk_window_set_title(shown, window_.title().c_str());
+        const bool running = window_.isModal() && window_.isVisible();
+        if (running && !gtk_widget_get_visible(widget())) {
+            gtk_widget_show_all(widget());
+            gtk_window_present(shown);
+        } else if (!running && gtk_widget_get_visible(widget())) {
+            gtk_widget_hide(widget());
+        }
+    }
+
+private:
+    ui::Window& window_;
+    std::function<void()> close_;
+    std::unique_ptr<Binding> content_;
+};
+
+}  // namespace
+
+std::unique_ptr<Binding> makeWindowBinding(Presentation& owner, ui::Window& window,
+                                           GtkWindow* parent, std::function<void()> close) {
+    return std::make_unique<WindowBinding>(owner, window, parent, std::move(close));
+}
+
+}  // namespace t48::gtkui::detail

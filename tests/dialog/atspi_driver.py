@@ -1,0 +1,118 @@
+"""Reading and driving a GTK 3 window through AT-SPI, without coordinates."""
+
+import pyatspi
+
+from dialog_fixture import wait_for
+
+CONTROL_ROLES = {"combo box", "check box", "label", "push button", "page tab list", "text",
+                 "table"}
+
+
+def descendants(node, depth=0):
+    if depth > 60:
+        return
+    for child in node:
+        if child is None:
+            continue
+        yield child
+        # A combo box's menu items are its choices, not controls of their own.
+        if child.getRoleName() not in ("combo box", "table"):
+            yield from descendants(child, depth + 1)
+
+
+def find_all(node, role, name=None):
+    return [o for o in descendants(node)
+            if o.getRoleName() == role and (name is None or o.name == name)]
+
+
+def find(node, role, name):
+    return wait_for(f"{role} {name!r}", lambda: next(iter(find_all(node, role, name)), None))
+
+
+def controls(node):
+    return [o for o in descendants(node) if o.getRoleName() in CONTROL_ROLES]
+
+
+def state(node, which):
+    return node.getState().contains(which)
+
+
+def sensitive(node):
+    return state(node, pyatspi.STATE_SENSITIVE)
+
+
+def showing(node):
+    return state(node, pyatspi.STATE_SHOWING)
+
+
+def press(node):
+    node.queryAction().doAction(0)
+
+
+def select_tab(tab_list, name):
+    names = [tab.name for tab in tab_list]
+    tab_list.querySelection().selectChild(names.index(name))
+    return tab_list[names.index(name)]
+
+
+def choices(combo):
+    menu = combo[0]
+    return [item.name for item in menu]
+
+
+def choose(combo, name):
+    combo.querySelection().selectChild(choices(combo).index(name))
+
+
+def chosen(combo):
+    selection = combo.querySelection()
+    return selection.getSelectedChild(0).name if selection.nSelectedChildren else None
+
+
+def type_text(entry, text):
+    """One character at a time at the end, as keys would."""
+    for character in text:
+        length = entry.queryText().characterCount
+        entry.queryEditableText().insertText(length, character, len(character.encode()))
+
+
+def text_of(entry):
+    return entry.queryText().getText(0, -1)
+
+
+def cell_text(cell):
+    """A cell's text; a column of several renderers is a cell holding one per renderer."""
+    return cell.name or " ".join(part.name for part in cell if part is not None and part.name)
+
+
+def table_rows(table):
+    t = table.queryTable()
+    return [[cell_text(t.getAccessibleAt(r, c)) for c in range(t.nColumns)] for r in range(t.nRows)]
+
+
+def toggle_cell(table, row, column):
+    """Toggles the check box of a cell (a column's toggle renderer)."""
+    cell = table.queryTable().getAccessibleAt(row, column)
+    for part in [cell, *[p for p in cell if p is not None]]:
+        try:
+            action = part.queryAction()
+        except NotImplementedError:
+            continue
+        names = [action.getName(i) for i in range(action.nActions)]
+        if "toggle" in names:
+            # GTK's toggle action does not reach the renderer: the cursor goes to the
+            # cell, and the space key activates it, as a user's keyboard does.
+            part.queryComponent().grabFocus()
+            pyatspi.Registry.generateKeyboardEvent(0x20, None, pyatspi.KEY_SYM)
+            return
+    raise AssertionError("no toggle in the cell")
+
+
+def checked(table, row, column):
+    cell = table.queryTable().getAccessibleAt(row, column)
+    return any(state(part, pyatspi.STATE_CHECKED) for part in [cell, *[p for p in cell if p]])
+
+
+def screenshot(path):
+    import subprocess
+    subprocess.run(["import", "-window", "root", path], check=True)

@@ -1,0 +1,171 @@
+"""The world of a print-dialog window test: a private cupsd with two T48 queues on the
+simulated printer (snmpd with t48-printer-sim, t48-printer-lpd), the real xpcservice
+and T48Helper under a test root, and t48-print-dialog under the display the test runs
+in, read and driven through AT-SPI. Every process started here is stopped by its PID."""
+
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+import pyatspi
+
+SOURCE = os.environ["T48_SOURCE_DIR"]
+BINARY = os.environ["T48_BINARY_DIR"]
+sys.path.insert(0, os.path.join(SOURCE, "bench"))
+import system_paths  # noqa: E402
+PRINTER_ADDRESS = "127.0.21.1"
+# cupsd names its queues by "localhost" to a loopback client, so it listens there.
+CUPS_LISTEN = "localhost:20720"
+LPD_PORT = 20721
+QUEUES = ("T48_Office", "T48_Lab")
+PATHS = system_paths.read(BINARY)
+HELPER = PATHS["HELPER"].lstrip("/")
+PREFERENCES = PATHS["PREFERENCES_FOLDER"].lstrip("/")
+ICON = PATHS["PRINTER_ICON"].lstrip("/")
+WAIT_SECONDS = 20
+
+
+def wait_for(what, probe, seconds=WAIT_SECONDS):
+    """probe()'s first true answer; fails after `seconds`."""
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        try:
+            answer = probe()
+        except Exception:  # the accessible tree changes under us while we look
+            answer = None
+        if answer:
+            return answer
+        time.sleep(0.05)
+    raise AssertionError("timed out waiting for " + what)
+
+
+def read(path):
+    with open(path, errors="replace") as file:
+        return file.read()
+
+
+class Process:
+    def __init__(self, argv, env, log):
+        self.log = log
+        with open(log, "wb") as out:
+            self.popen = subprocess.Popen(argv, env=env, stdout=out, stderr=subprocess.STDOUT)
+
+    def stop(self):
+        if self.popen.poll() is None:
+            self.popen.send_signal(signal.SIGTERM)
+            try:
+                self.popen.wait(5)
+            except subprocess.TimeoutExpired:
+                self.popen.kill()
+                self.popen.wait()
+
+
+class DialogWorld:
+    def __init__(self):
+        self.dir = tempfile.mkdtemp(prefix="t48-dialog-")
+        os.chmod(self.dir, 0o711)
+        self.processes = []
+        self.cupsd_dir = os.path.join(self.dir, "cups")
+        self.root = os.path.join(self.dir, "root")
+        self.jobs = os.path.join(self.dir, "jobs")
+        self.dialog = None
+        try:
+            self._start()
+        except BaseException:
+            self.stop()
+            raise
+
+    def _start(self):
+        env = dict(os.environ, LANGUAGE="", LANG="C.UTF-8", LC_ALL="")
+        # The simulated printer: six profiles on its disk, two of each class.
+        sim = os.path.join(self.dir, "sim")
+        os.makedirs(os.path.join(sim, "state"))
+        with open(os.path.join(sim, "rows"), "w") as rows:
+            for i in range(1, 7):
+                rows.write(f"{i}\t4\tProfile {i}\tPROF{i}.ICC\t{(i - 1) % 3 + 1}\t0\t1\n")
+        with open(os.path.join(BINARY, "sim", "snmpd.conf.in")) as template:
+            conf = (template.read().replace("@AGENT_ADDRESS@", f"udp:{PRINTER_ADDRESS}:161")
+                    .replace("@PRINTER_SIM@", os.path.join(BINARY, "sim", "t48-printer-sim"))
+                    .replace("@ROWS_FILE@", os.path.join(sim, "rows"))
+                    .replace("@REQUEST_LOG@", ""))
+        with open(os.path.join(sim, "snmpd.conf"), "w") as out:
+            out.write(conf)
+        self._run(["/usr/sbin/snmpd", "-f", "-Lo", "-C", "-c", os.path.join(sim, "snmpd.conf")],
+                  dict(env, SNMP_PERSISTENT_DIR=os.path.join(sim, "state"), MIBS="",
+                       MIBDIRS="/nonexistent"), "snmpd.log")
+        os.makedirs(self.jobs)
+        lpd = self._run([os.path.join(BINARY, "sim", "t48-printer-lpd"),
+                         f"{PRINTER_ADDRESS}:{LPD_PORT}", self.jobs], env, "lpd.log")
+        wait_for("the LPD server", lambda: "listening" in read(lpd.log))
+
+        fixture = os.path.join(SOURCE, "tests", "support", "private-cupsd")
+        colorfilter = os.path.join(BINARY, "filter", "t48-colorfilter")
+        started = subprocess.run([fixture, "start", self.cupsd_dir, CUPS_LISTEN, colorfilter],
+                                 env=env,
+                                 check=True, capture_output=True, text=True).stdout
+        self.cups_env = dict(line.split("=", 1) for line in started.split())
+        self.cupsd_pid = int(self.cups_env.pop("PID"))
+        for queue in QUEUES:
+            subprocess.run([fixture, "queue", self.cupsd_dir, queue,
+                            f"lpd://{PRINTER_ADDRESS}:{LPD_PORT}/{queue}?snmp=false"],
+                           env=env, check=True, capture_output=True)
+        subprocess.run(["/usr/sbin/lpadmin", "-d", QUEUES[0]], env=dict(env, **self.cups_env),
+                       check=True, capture_output=True)
+
+        # The service and the helper under the test root, the printer icon the window shows.
+        preferences = os.path.join(self.root, PREFERENCES)
+        os.makedirs(preferences)
+        os.chmod(preferences, 0o1777)
+        helper = os.path.join(self.root, HELPER)
+        os.makedirs(os.path.dirname(helper))
+        shutil.copy(os.path.join(BINARY, "Helper", "T48Helper", "T48Helper"), helper)
+        os.makedirs(os.path.dirname(os.path.join(self.root, ICON)))
+        with open(os.path.join(self.root, ICON), "wb") as icon:
+            icon.write(b"icns")
+        self.t48_env = {"T48_ROOT": self.root,
+                        "T48_XPC_SOCKET": os.path.join(self.root, "xpcservice.sock")}
+        self._run([os.path.join(BINARY, "Helper", "XPCService", "xpcservice")],
+                  dict(env, JOURNAL_STREAM="", **self.t48_env), "service.log")
+        wait_for("the service", lambda: os.path.exists(self.t48_env["T48_XPC_SOCKET"]))
+        self.env = dict(env, XDG_CONFIG_HOME=os.path.join(self.dir, "config"),
+                        **self.cups_env, **self.t48_env)
+
+    def _run(self, argv, env, log):
+        process = Process(argv, env, os.path.join(self.dir, log))
+        self.processes.append(process)
+        return process
+
+    def start_dialog(self, args=(), language=""):
+        env = dict(self.env, LANGUAGE=language)
+        self.dialog = self._run([os.path.join(BINARY, "dialog", "t48-print-dialog"), *args], env,
+                                "dialog.log")
+        return self.dialog
+
+    def app(self):
+        """The dialog's accessible application."""
+        def find():
+            for app in pyatspi.Registry.getDesktop(0):
+                if app is not None and app.name == "t48-print-dialog" and \
+                        app.get_process_id() == self.dialog.popen.pid:
+                    return app
+            return None
+        return wait_for("the dialog on the accessibility bus", find)
+
+    def printed_jobs(self):
+        return sorted(os.listdir(self.jobs))
+
+    def job_data(self, job):
+        with open(os.path.join(self.jobs, job, "data"), "rb") as data:
+            return data.read().decode("latin-1")
+
+    def stop(self):
+        for process in reversed(self.processes):
+            process.stop()
+        if getattr(self, "cupsd_pid", None):
+            subprocess.run([os.path.join(SOURCE, "tests", "support", "private-cupsd"), "stop",
+                            self.cupsd_dir], capture_output=True)
+        os.environ.get("T48_KEEP") or shutil.rmtree(self.dir, ignore_errors=True)
