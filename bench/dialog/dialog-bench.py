@@ -42,8 +42,9 @@ def until(probe, seconds=20):
 
 def open_dialog(world):
     started = time.monotonic()
-    world.start_dialog()
-    app = world.app()
+    dialog = world.start_dialog()
+    app = until(lambda: next((a for a in pyatspi.Registry.getDesktop(0)
+                              if a is not None and a.get_process_id() == dialog.popen.pid), None))
     tabs = until(lambda: next((t for t in find_all(app, "page tab list")
                                if "Color Options" in [c.name for c in t]), None))
     page = select_tab(tabs, "Color Options")
