@@ -41,12 +41,7 @@ std::unique_ptr<QueuePanel> QueuePanel::open(host::PlugInLibrary& plugin, const 
 
 QueuePanel::~QueuePanel() {
     if (panel_) {
-        if (pde::PDEWindowProtocol* window = panel_->modalWindow()) {
-            window->windowCancel();
-        }
-        int32_t ignored = 0;
-        panel_->saveValuesAndReturnError(&ignored);
-        panel_->terminate();
+        host::closePanel(*panel_);
     }
     // The widgets stop listening before the views go.
     presentation_.reset();

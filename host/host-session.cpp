@@ -83,13 +83,7 @@ void HostSession::begin() {
 }
 
 bool HostSession::end(std::string& error) {
-    // A dialog closed with a window still open closes the window with its Cancel.
-    if (pde::PDEWindowProtocol* window = panel_->modalWindow()) {
-        window->windowCancel();
-    }
-    int32_t ignored = 0;
-    panel_->saveValuesAndReturnError(&ignored);
-    panel_->terminate();
+    closePanel(*panel_);
     panel_.reset();
     return !options_.ticket || writeTicketFile(*options_.ticket, settings_, error);
 }

@@ -44,4 +44,13 @@ std::unique_ptr<pde::PDEPanelProtocol> PlugInLibrary::makePanel(pde::PDEHostCall
     return std::move(panels->front());
 }
 
+void closePanel(pde::PDEPanelProtocol& panel) {
+    if (pde::PDEWindowProtocol* window = panel.modalWindow()) {
+        window->windowCancel();
+    }
+    int32_t ignored = 0;
+    panel.saveValuesAndReturnError(&ignored);
+    panel.terminate();
+}
+
 }  // namespace t48::host

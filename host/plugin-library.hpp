@@ -30,4 +30,8 @@ private:
     std::unique_ptr<pde::PDEPlugInProtocol> plugin_;
 };
 
+// Closes `panel` as a closing dialog does: an open window ends with its Cancel, the
+// panel saves its values and is terminated.
+void closePanel(pde::PDEPanelProtocol& panel);
+
 }  // namespace t48::host

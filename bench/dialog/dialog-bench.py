@@ -24,20 +24,11 @@ sys.path.insert(0, os.path.join(source, "tests", "dialog"))
 import pyatspi  # noqa: E402
 
 from atspi_driver import find, find_all, press, select_tab, sensitive, showing  # noqa: E402
-from dialog_fixture import DialogWorld  # noqa: E402
+from dialog_fixture import DialogWorld, wait_for  # noqa: E402
 
 
-def until(probe, seconds=20):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        try:
-            answer = probe()
-        except Exception:  # the accessible tree changes under us while we look
-            answer = None
-        if answer:
-            return answer
-        time.sleep(0.001)
-    raise SystemExit("dialog-bench: the window never showed it")
+def until(probe):
+    return wait_for("the window", probe, interval=0.001)
 
 
 def open_dialog(world):

@@ -29,8 +29,8 @@ ICON = PATHS["PRINTER_ICON"].lstrip("/")
 WAIT_SECONDS = 20
 
 
-def wait_for(what, probe, seconds=WAIT_SECONDS):
-    """probe()'s first true answer; fails after `seconds`."""
+def wait_for(what, probe, seconds=WAIT_SECONDS, interval=0.05):
+    """probe()'s first true answer, asked every `interval` seconds; fails after `seconds`."""
     deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:
         try:
@@ -39,7 +39,7 @@ def wait_for(what, probe, seconds=WAIT_SECONDS):
             answer = None
         if answer:
             return answer
-        time.sleep(0.05)
+        time.sleep(interval)
     raise AssertionError("timed out waiting for " + what)
 
 
