@@ -102,18 +102,22 @@ for try in 1 2 3 4 5; do
     sleep 1
 done
 lpadmin -p T48 -E -v "lpd://127.0.0.1:9/T48?snmp=false" -m lsb/usr/orvell/T48.ppd \
-    -o ZTQuickColor=Vivid
+    -o ZTQuickColor=Vivid -o ZTColorAsGray=True
 grep -qx '\*DefaultZTQuickColor: Vivid' "$CUPS_SERVERROOT/ppd/T48.ppd" ||
     { echo "package: the queue's default was not set" >&2; exit 1; }
 install_debs $debs
 dpkg-query -W $PACKAGES
-# The queue's PPD is the new one with the queue's default.
-sed 's/^\*DefaultZTQuickColor: .*/*DefaultZTQuickColor: Vivid/' /usr/share/ppd/orvell/T48.ppd |
+# The queue's PPD is the new one with the queue's defaults, and its jobs stay grayscale
+# although cupsd now adds the colour preset of the queue's default colour mode to each.
+sed -e 's/^\*DefaultZTQuickColor: .*/*DefaultZTQuickColor: Vivid/' \
+    -e 's/^\*DefaultZTColorAsGray: .*/*DefaultZTColorAsGray: True/' /usr/share/ppd/orvell/T48.ppd |
     diff - "$CUPS_SERVERROOT/ppd/T48.ppd" || { echo "package: the queue's PPD after the upgrade" >&2; exit 1; }
+lpoptions -p T48 | grep -qw 'print-color-mode=monochrome' ||
+    { echo "package: the grayscale queue's default colour mode is not monochrome" >&2; exit 1; }
 tests/support/private-cupsd stop "$cupsd"
 cupsd=""
 unset CUPS_SERVER CUPS_SERVERROOT
-echo "package: the queue has the new PPD, its default Quick Color (Vivid) kept"
+echo "package: the queue has the new PPD, its defaults (Vivid, grayscale) kept"
 
 echo "== package: the demo with the installed programs"
 scripts/demo.sh --installed
