@@ -132,7 +132,7 @@ bool PrintDialog::print(std::string& error) {
         current_->panel().saveValuesAndReturnError(&ignored);
         current_->panel().shouldPrint();
         // Set after GTK's own settings were taken: GTK fills an entry for every PPD
-        // option from its Advanced tab, and the panel's choices must win.
+        // option from its Color tab, and the panel's choices must win.
         const host::JobOptions options =
             host::queueJobOptions(current_->ppdFile(), host::settingsJobOptions(settings_));
         for (const auto& [key, value] : options) {

@@ -139,17 +139,18 @@ class DialogWorld:
         self.processes.append(process)
         return process
 
-    def start_dialog(self, args=(), language=""):
+    def start_dialog(self, args=(), language="", program="dialog/t48-print-dialog"):
+        """A print dialog (`program` in the build tree) on the world's queues."""
         env = dict(self.env, LANGUAGE=language)
-        self.dialog = self._run([os.path.join(BINARY, "dialog", "t48-print-dialog"), *args], env,
-                                "dialog.log")
+        self.dialog = self._run([os.path.join(BINARY, program), *args], env, "dialog.log")
+        self.dialog_name = os.path.basename(program)
         return self.dialog
 
     def app(self):
         """The dialog's accessible application."""
         def find():
             for app in pyatspi.Registry.getDesktop(0):
-                if app is not None and app.name == "t48-print-dialog" and \
+                if app is not None and app.name == self.dialog_name and \
                         app.get_process_id() == self.dialog.popen.pid:
                     return app
             return None

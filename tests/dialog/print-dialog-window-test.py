@@ -1,6 +1,7 @@
 """t48-print-dialog in a real window under Xvfb, read and driven through AT-SPI: the
 Color Options tab and its two panes, the rules' result in the widgets, the tab following
-the selected queue, the profile window, and the printed job's options."""
+the selected queue, the profile window, and the printed job's options. GTK's own dialog
+on the same queues, as every GTK program shows them: the options on its Color tab."""
 
 import os
 import subprocess
@@ -13,17 +14,17 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pyatspi  # noqa: E402
 
 from atspi_driver import (checked, choices, choose, chosen, controls, find, find_all,  # noqa: E402
-                          press, screenshot, select_tab, sensitive, showing, table_rows, text_of,
-                          toggle_cell, type_text)
+                          press, screenshot, select_tab, sensitive, showing, state, table_rows,
+                          text_of, toggle_cell, type_text)
 from dialog_fixture import BINARY, DialogWorld, read, wait_for  # noqa: E402
 
 SHOTS = os.path.join(BINARY, "screenshots")
+os.makedirs(SHOTS, exist_ok=True)
 
 
 class PrintDialogWindowTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        os.makedirs(SHOTS, exist_ok=True)
         cls.world = DialogWorld()
         try:
             cls.world.start_dialog()
@@ -129,6 +130,32 @@ class PrintDialogWindowTest(unittest.TestCase):
         data = self.world.job_data(jobs[-1])
         self.assertIn("*ZTQuickColor UserDefined", data)
         self.assertIn("*ZTColorAsGray False", data)
+
+
+class GtkOwnDialogTest(unittest.TestCase):
+    def test_color_tab_holds_the_options_and_warns_of_the_conflict(self):
+        world = DialogWorld()
+        try:
+            world.start_dialog(program="tests/dialog/gtk-own-print-dialog")
+            app = world.app()
+            tabs = wait_for("the dialog's tabs", lambda: next(
+                (t for t in find_all(app, "page tab list") if "Color" in [c.name for c in t]), None))
+            page = select_tab(tabs, "Color")
+            find(page, "check box", "Color as Grayscale")  # once GTK has read the queue's PPD
+            boxes = {box.name: box for box in find_all(page, "check box")}
+            self.assertEqual((sorted(boxes), len(find_all(page, "combo box"))),
+                             (["AutoTrapping", "Color Separation", "Color as Grayscale",
+                               "EconoMode"], 25))
+            warning = find(app, "label", "Some of the settings in the dialog conflict")
+            press(boxes["Color as Grayscale"])
+            wait_for("the tick", lambda: state(boxes["Color as Grayscale"], pyatspi.STATE_CHECKED))
+            self.assertFalse(showing(warning))
+            press(boxes["Color Separation"])
+            wait_for("GTK's conflict warning", lambda: showing(warning))
+            time.sleep(1)  # GTK animates the tick and makes room for the warning
+            screenshot(os.path.join(SHOTS, "gtk-color-tab-conflict.png"))
+        finally:
+            world.stop()
 
 
 class NoDisplayTest(unittest.TestCase):

@@ -1,5 +1,5 @@
-// The sample PPD and the test PPDs pass the PPD conformance checker, with the colour
-// filter the sample PPD names in a server folder of its own.
+// The sample PPD and the test PPDs pass the PPD conformance checker without a warning,
+// with the colour filter the sample PPD names in a server folder of its own.
 
 #include <gtest/gtest.h>
 
@@ -21,6 +21,7 @@ TEST_P(CupsTestPPD, Passes) {
                                               {"CUPS_SERVERBIN=" + serverBin.path()});
     EXPECT_EQ(run.exitStatus, 0) << run.out << run.err;
     EXPECT_NE(run.out.find(": PASS"), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("WARN"), std::string::npos) << run.out;
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, CupsTestPPD,

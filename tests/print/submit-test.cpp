@@ -2,6 +2,8 @@
 // colour filter and the lpd backend, to the simulated printer: the panel's choices in the
 // job's options and in the bytes the printer receives.
 
+#include <cups/cups.h>
+
 #include <algorithm>
 #include <fstream>
 #include <sstream>
@@ -132,7 +134,8 @@ class QueueJob : public PrintPath {
 protected:
     static void SetUpTestSuite() {
         PrintPath::SetUpTestSuite();
-        for (const char* queue : {"T48Profiles", "T48Saved", "T48Other", "T48Refusing"}) {
+        for (const char* queue :
+             {"T48Profiles", "T48Saved", "T48Other", "T48Refusing", "T48Standard"}) {
             addQueue(queue);
         }
     }
@@ -147,6 +150,58 @@ protected:
         return cupsd_->client({"/usr/bin/lp", "-d", queue, pagePS()});
     }
 };
+
+// A printer attribute of a queue as an IPP client reads it ("monochrome,color").
+std::string printerAttribute(const std::string& queue, const char* name) {
+    const std::string listen = kCupsdListen;
+    const size_t colon = listen.rfind(':');
+    http_t* http =
+        httpConnect2(listen.substr(0, colon).c_str(), std::stoi(listen.substr(colon + 1)), nullptr,
+                     AF_UNSPEC, HTTP_ENCRYPTION_NEVER, 1, 10000, nullptr);
+    if (http == nullptr) {
+        return "no connection";
+    }
+    ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
+                 ("ipp://localhost/printers/" + queue).c_str());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
+                 name);
+    ipp_t* response = cupsDoRequest(http, request, "/");
+    char values[256] = "";
+    if (ipp_attribute_t* attribute = ippFindAttribute(response, name, IPP_TAG_ZERO)) {
+        ippAttributeString(attribute, values, sizeof values);
+    }
+    ippDelete(response);
+    httpClose(http);
+    return values;
+}
+
+TEST_F(QueueJob, StandardColorModeAndQualityPrintAsTheT48sOwnOptions) {
+    EXPECT_EQ(printerAttribute("T48Standard", "print-color-mode-supported"), "monochrome,color");
+    EXPECT_EQ(printerAttribute("T48Standard", "print-quality-supported"), "draft,normal,high");
+    // The queue separates colours by default; grayscale excludes that.
+    ASSERT_EQ(cupsd_
+                  ->client({"/usr/sbin/lpadmin", "-p", "T48Standard", "-P", samplePPD(), "-o",
+                            "ZTColorSeparation=True"})
+                  .exitStatus,
+              0);
+    const std::vector<std::pair<const char*, std::vector<std::pair<const char*, const char*>>>>
+        printed = {
+            {"print-color-mode=monochrome",
+             {{"ZTColorAsGray", "True"}, {"ZTColorSeparation", "False"}}},
+            {"print-color-mode=color", {{"ZTColorAsGray", "False"}, {"ZTColorSeparation", "True"}}},
+            {"print-quality=3", {{"ZTEconoMode", "True"}, {"ZTColorAsGray", "False"}}}};
+    for (const auto& [attribute, options] : printed) {
+        ASSERT_EQ(cupsd_->client({"/usr/bin/lp", "-d", "T48Standard", "-o", attribute, pagePS()})
+                      .exitStatus,
+                  0);
+        const std::string data = nextJob().data;
+        for (const auto& [option, choice] : options) {
+            EXPECT_NE(data.find(optionCode(option, choice)), std::string::npos)
+                << attribute << ": " << option << " " << choice;
+        }
+    }
+}
 
 TEST_F(QueueJob, AnAddedProfileReachesThePrinterAsTheCommandSelectingItsPath) {
     importProfiles(kStoredProfiles);
