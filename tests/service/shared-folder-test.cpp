@@ -110,23 +110,13 @@ protected:
         return runProgram(full, environment);
     }
     static std::string profilesTool() { return binaryDir() + "/tools/t48-profiles/t48-profiles"; }
+    // t48-mibwalk for `user` at `peer`, which gets half a second to answer.
     static std::vector<std::string> walkTool(const std::string& user, const std::string& peer) {
-        return {binaryDir() + "/tools/t48-mibwalk/t48-mibwalk",
-                "--user",
-                user,
-                "--",
-                "snmpwalk",
-                "-Os",
-                "-c",
-                "fennel",
-                "-v",
-                "1",
-                "-t",
-                "0.5",
-                "-r",
-                "0",
-                peer,
-                kProfileTableEntry};
+        std::vector<std::string> argv = {binaryDir() + "/tools/t48-mibwalk/t48-mibwalk", "--user",
+                                         user, "--"};
+        argv.insert(argv.end(), {"snmpwalk", "-Os", "-c", "fennel", "-v", "1", "-t", "0.5", "-r",
+                                 "0", peer, kProfileTableEntry});
+        return argv;
     }
     RunResult panel() const { return as(kUserA, {pdehost(), "--printer", "T48_Office", "show"}); }
     // A save as the profile window makes it, through the helper and A's service.
@@ -293,6 +283,7 @@ TEST_F(SharedFolder, RootsToolsLeaveAsFileAsAndASavesAfterwards) {
     const RunResult shown = as(kUserA, {profilesTool(), "show"});
     EXPECT_NE(shown.out.find("MINE.ICC"), std::string::npos) << shown.out << shown.err;
     EXPECT_NE(shown.out.find("PROF1.ICC"), std::string::npos) << shown.out;
+    EXPECT_NE(panel().out.find("MINE.ICC(MINE.ICC)Disk"), std::string::npos) << "A's menus";
     EXPECT_EQ(root_.helper({"ztPListIsAdminProfile_XPC", root_.currentPath()}).out,
               "ztPListIsAdminProfile_XPC=TRUE\n");
     EXPECT_TRUE(saveThroughTheService());
