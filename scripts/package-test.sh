@@ -2,7 +2,8 @@
 # Builds the Debian packages from this tree, checks them with lintian (no error allowed),
 # installs the previous version's package, makes a queue from its PPD on a cupsd of the
 # test's own, upgrades to the packages built here and checks that the queue has the new
-# PPD with its default option kept, runs the demo against the installed programs only,
+# PPD with its default options kept, checks that the preferences folder is 1777 root:root
+# and that a reinstall repairs it, runs the demo against the installed programs only,
 # purges them and checks that none of their files is left and that the machine's CUPS
 # configuration (/etc/cups) is as before. Needs root: it installs packages. The packages
 # are purged and the cupsd stopped on every exit, also when a step fails.
@@ -118,6 +119,38 @@ tests/support/private-cupsd stop "$cupsd"
 cupsd=""
 unset CUPS_SERVER CUPS_SERVERROOT
 echo "package: the queue has the new PPD, its defaults (Vivid, grayscale) kept"
+
+echo "== package: the preferences folder"
+folder=/var/lib/t48/orvell.printers.T48
+state() { stat -c '%a %U:%G' "$1"; }
+expect_folder() {
+    if [ "$(state "$folder")" != "1777 root:root" ] || [ "$(state /var/lib/t48)" != "755 root:root" ]; then
+        echo "package: $1: the preferences folder is $(state "$folder"), its parent $(state /var/lib/t48)" >&2
+        exit 1
+    fi
+}
+expect_folder "installed"
+# A wrong mode, and a profile file an earlier version left writable by its group: a
+# reinstall puts both right (dpkg alone keeps an existing folder's mode).
+chmod 0755 "$folder"
+planted="$folder/nobody-T48-profile.plist"
+: >"$planted"
+chown nobody:nogroup "$planted"
+chmod 0664 "$planted"
+dpkg -i "$work"/t48-color-options_*.deb >"$work/reinstall.log" 2>&1 || { cat "$work/reinstall.log"; exit 1; }
+expect_folder "reinstalled"
+if [ "$(state "$planted")" != "600 nobody:nogroup" ]; then
+    echo "package: reinstalled: a group-writable profile file is $(state "$planted")" >&2
+    exit 1
+fi
+rm -f "$planted"
+# A deleted folder comes back at boot through the package's tmpfiles.d entry.
+if command -v systemd-tmpfiles >/dev/null; then
+    rm -rf /var/lib/t48
+    systemd-tmpfiles --create t48-color-options.conf
+    expect_folder "deleted and made again by systemd-tmpfiles"
+fi
+echo "package: the preferences folder is 1777 root:root, also after a reinstall"
 
 echo "== package: the demo with the installed programs"
 scripts/demo.sh --installed

@@ -76,7 +76,7 @@ def main():
             env = dict(os.environ, T48_ROOT=os.path.join(work, "root"))
             agent = start_snmpd(build, work, count)
             try:
-                ours = [f"{mibwalk}", "--user", "bench", "--", "snmpwalk", "-Os", "-c", "fennel",
+                ours = [f"{mibwalk}", "--", "snmpwalk", "-Os", "-c", "fennel",
                         "-v", "1", f"{ADDRESS}:{PORT}", ROOT_OID]
                 theirs = ["snmpwalk", "-v1", "-c", "fennel", f"{ADDRESS}:{PORT}", ROOT_OID]
                 timed(ours, env)  # first run starts the handler inside snmpd
@@ -94,7 +94,7 @@ def main():
                 agent.wait()
     with tempfile.TemporaryDirectory() as work:
         env = dict(os.environ, T48_ROOT=os.path.join(work, "root"))
-        off = [timed([mibwalk, "--user", "bench", "--", "snmpwalk", "-Os", "-c", "fennel", "-v",
+        off = [timed([mibwalk, "--", "snmpwalk", "-Os", "-c", "fennel", "-v",
                       "1", SILENT_PEER, ROOT_OID], env)[0] for _ in range(3)]
         print(f"switched-off printer: t48-mibwalk {statistics.median(off) * 1000:.0f} ms "
               "(median of 3, iRet=1)")

@@ -17,9 +17,9 @@
 #include <memory>
 #include <string>
 
-#include "profile-files.hpp"
 #include "profile-paths.hpp"
 #include "profile-plist.hpp"
+#include "profile-store-private.hpp"
 #include "profile-store.hpp"
 
 namespace {
@@ -81,7 +81,7 @@ BENCHMARK(BM_SerializeProfileLists)->Unit(benchmark::kMillisecond);
 // The disk's share: the same bytes written to a plain file and fsync'ed, no rename.
 void BM_write_fsync_only(benchmark::State& state) {
     std::string xml;
-    readWholeFile(ZT_PLIST_PROFILE_PATH, &xml);
+    detail::readCurrentFile(&xml);
     std::string path = ZT_PLIST_PROFILE_PATH + ".plain";
     for (auto _ : state) {
         int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -99,7 +99,7 @@ BENCHMARK(BM_write_fsync_only)->Unit(benchmark::kMillisecond)->UseRealTime();
 // expat with no handlers, and libxml2's streaming reader stepping through every node.
 void BM_expat_bare_parse(benchmark::State& state) {
     std::string xml;
-    readWholeFile(ZT_PLIST_PROFILE_PATH, &xml);
+    detail::readCurrentFile(&xml);
     for (auto _ : state) {
         XML_Parser parser = XML_ParserCreate("UTF-8");
         if (XML_Parse(parser, xml.data(), static_cast<int>(xml.size()), XML_TRUE) !=
@@ -113,7 +113,7 @@ BENCHMARK(BM_expat_bare_parse)->Unit(benchmark::kMillisecond);
 
 void BM_libxml2_reader_bare_parse(benchmark::State& state) {
     std::string xml;
-    readWholeFile(ZT_PLIST_PROFILE_PATH, &xml);
+    detail::readCurrentFile(&xml);
     for (auto _ : state) {
         xmlTextReaderPtr reader = xmlReaderForMemory(xml.data(), static_cast<int>(xml.size()),
                                                      nullptr, "UTF-8", XML_PARSE_NONET);
@@ -130,7 +130,7 @@ BENCHMARK(BM_libxml2_reader_bare_parse)->Unit(benchmark::kMillisecond);
 
 void BM_plist_from_xml(benchmark::State& state) {
     std::string xml;
-    readWholeFile(ZT_PLIST_PROFILE_PATH, &xml);
+    detail::readCurrentFile(&xml);
     for (auto _ : state) {
         plist_t root = nullptr;
         plist_from_xml(xml.data(), static_cast<uint32_t>(xml.size()), &root);
@@ -142,7 +142,7 @@ BENCHMARK(BM_plist_from_xml)->Unit(benchmark::kMillisecond);
 
 void BM_plist_to_xml(benchmark::State& state) {
     std::string xml;
-    readWholeFile(ZT_PLIST_PROFILE_PATH, &xml);
+    detail::readCurrentFile(&xml);
     plist_t root = nullptr;
     plist_from_xml(xml.data(), static_cast<uint32_t>(xml.size()), &root);
     for (auto _ : state) {

@@ -153,8 +153,10 @@ struct ParsedCommunity {
     ParsedCommunity& operator=(const ParsedCommunity&) = delete;
 };
 
+int gLastMergeStatus = store::kStoreFailed;
+
 int finish(int result) {
-    vRestructPlistSpool2Current(result);
+    gLastMergeStatus = vRestructPlistSpool2Current(result);
     return result;
 }
 
@@ -202,6 +204,10 @@ void snmp_get_and_print(netsnmp_session* session, const oid* name, std::size_t n
     if (response != nullptr) {
         snmp_free_pdu(response);
     }
+}
+
+int lastMergeStatus() {
+    return gLastMergeStatus;
 }
 
 int mib_walk(int argc, const char* const* argv) {

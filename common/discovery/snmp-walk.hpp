@@ -37,6 +37,10 @@ inline constexpr int kMaxStalledRequests = 5000;
 // time per process; walks one after another each start from the same library state.
 int mib_walk(int argc, const char* const* argv);
 
+// The store status of the latest walk's merge in this process: kStoreOK when the merged
+// lists were saved, kStoreFailed when the current file was left as it was.
+int lastMergeStatus();
+
 // The walk's local option "-C": letters c, p and i toggle the application booleans
 // dontCheckOrdering, printStatistics and includeRequested.
 void optProc(int argc, char* const* argv, int opt);

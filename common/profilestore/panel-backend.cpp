@@ -59,6 +59,9 @@ std::string currentPath() {
 std::string previousPath() {
     return paths().previous;
 }
+std::string fileUser() {
+    return realUserLoginName();
+}
 
 int writeTest() {
     const std::string current = currentPath();

@@ -12,9 +12,11 @@
 
 namespace t48::store::backend {
 
-// Paths the readers and the operations below work on.
+// Paths the readers and the operations below work on, in the preferences folder.
 std::string currentPath();
 std::string previousPath();
+// The user those files are named for, and belong to.
+std::string fileUser();
 
 // 1 when the current file may be written, else 0.
 int writeTest();

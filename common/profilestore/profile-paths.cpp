@@ -1,10 +1,8 @@
 #include "profile-paths.hpp"
 
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <vector>
 
 #include "profile-store.hpp"
@@ -24,18 +22,7 @@ bool isSafeName(std::string_view name) {
            name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
 }
 
-// mkdir -p of an absolute path; existing folders are fine.
-void createFolders(const std::string& folder) {
-    for (std::size_t at = folder.find('/', 1);; at = folder.find('/', at + 1)) {
-        std::string prefix = folder.substr(0, at);
-        if (mkdir(prefix.c_str(), 0775) != 0 && errno != EEXIST) {
-            return;
-        }
-        if (at == std::string::npos) {
-            return;
-        }
-    }
-}
+std::string gServiceUser;
 
 }  // namespace
 
@@ -62,13 +49,22 @@ int setServiceProfilePaths(std::string_view user, std::string_view model) {
         ZT_PLIST_PROFILE_PATH.clear();
         ZT_PLIST_PROFILE_PREV_PATH.clear();
         ZT_PLIST_PROFILE_SPOOL_PATH.clear();
+        gServiceUser.clear();
         return kStoreFailed;
     }
-    createFolders(systemPath(SystemPath::kPreferencesFolder));
+    gServiceUser = user;
     ZT_PLIST_PROFILE_PATH = std::move(paths.current);
     ZT_PLIST_PROFILE_PREV_PATH = std::move(paths.previous);
     ZT_PLIST_PROFILE_SPOOL_PATH = std::move(paths.spool);
     return kStoreOK;
+}
+
+const std::string& serviceProfileUser() {
+    return gServiceUser;
+}
+
+std::string leafOfPath(const std::string& path) {
+    return path.substr(path.rfind('/') + 1);
 }
 
 std::string realUserLoginName() {

@@ -35,12 +35,16 @@ extern std::string ZT_PLIST_PROFILE_SPOOL_PATH;
 int formatProfilePaths(std::string_view user, std::string_view model, std::size_t bufferSize,
                        ProfilePaths* out);
 
-// Sets ZT_PLIST_PROFILE_PATH, _PREV_PATH and _SPOOL_PATH from `user` and `model` and
-// creates the preferences folder (and its parents, mode 0775 under the process's mask)
-// when it is missing. kStoreOK, or kStoreFailed with all three paths cleared when the
-// names are refused (see formatProfilePaths). A folder that cannot be created is not a
-// failure here: the write test fails later.
+// Sets ZT_PLIST_PROFILE_PATH, _PREV_PATH and _SPOOL_PATH from `user` and `model`, and
+// `user` as the owner of the service's files. kStoreOK, or kStoreFailed with all three
+// paths and the user cleared when the names are refused (see formatProfilePaths).
 int setServiceProfilePaths(std::string_view user, std::string_view model);
+
+// The user the service's paths were formed for: the one its files belong to.
+const std::string& serviceProfileUser();
+
+// The leaf of a path: its part after the last '/'.
+std::string leafOfPath(const std::string& path);
 
 // Login name of the password-database entry of the real user id; empty when unknown.
 std::string realUserLoginName();

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <vector>
 
-#include "profile-backend.hpp"
-#include "profile-files.hpp"
+#include "preferences-folder.hpp"
+#include "profile-store-private.hpp"
 #include "profile-store.hpp"
 #include "utf8-text.hpp"
 
@@ -217,8 +217,7 @@ void ReadDictionaryStringEntry(plist_t dict, const char* key, char* dest) {
 int ZTPListMappingGetMainDict_FromPlist(plist_t* rgb, plist_t* sim, plist_t* dst) {
     std::string xml;
     PlistOwner root;
-    if (readWholeFile(backend::currentPath(), &xml) != kStoreOK ||
-        parseProfileXml(xml, &root) != kStoreOK) {
+    if (detail::readCurrentFile(&xml) != kStoreOK || parseProfileXml(xml, &root) != kStoreOK) {
         return kStoreFailed;
     }
     plist_t* const outputs[kProfileClassCount] = {rgb, sim, dst};

@@ -2,6 +2,7 @@
 // Internals shared by the store's readers, the mapping and the fuzz targets.
 
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "profile-file-content.hpp"
@@ -11,6 +12,10 @@ namespace t48::store::detail {
 // Room for one read of the file (about 130 kB, so not on the stack), one per thread and
 // reused by each read on it: the store's calls never nest.
 ProfileFileContent& fileContent();
+
+// Reads the current file whole, when it is the user's (preferences-folder.hpp). kStoreOK /
+// kStoreFailed.
+int readCurrentFile(std::string* xml);
 
 // Reads and parses the current file. kStoreOK / kStoreFailed.
 int loadCurrentFile(ProfileFileContent* content);

@@ -9,8 +9,9 @@
 #include <memory>
 #include <string>
 
+#include "preferences-folder.hpp"
 #include "profile-backend.hpp"
-#include "profile-files.hpp"
+#include "profile-paths.hpp"
 #include "profile-store-private.hpp"
 #include "profile-xml-reader.hpp"
 #include "profile-xml-writer.hpp"
@@ -40,9 +41,14 @@ ProfileFileContent& fileContent() {
     return *content;
 }
 
+int readCurrentFile(std::string* xml) {
+    PreferencesFolder folder(backend::fileUser());
+    return folder.read(leafOfPath(backend::currentPath()), xml) ? kStoreOK : kStoreFailed;
+}
+
 int loadCurrentFile(ProfileFileContent* content) {
     std::string xml;
-    if (readWholeFile(backend::currentPath(), &xml) != kStoreOK) {
+    if (readCurrentFile(&xml) != kStoreOK) {
         return kStoreFailed;
     }
     return parseProfileFile(xml, content);

@@ -16,7 +16,7 @@
 #include <cstring>
 #include <string>
 
-#include "profile-files.hpp"
+#include "preferences-folder.hpp"
 #include "profile-store.hpp"
 
 namespace t48::store::detail {

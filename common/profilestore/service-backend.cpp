@@ -1,8 +1,8 @@
 // The service's side of the store: file work done here, on the paths of the running
 // walk request (ZT_PLIST_PROFILE_PATH, ZT_PLIST_PROFILE_PREV_PATH).
 
+#include "preferences-folder.hpp"
 #include "profile-backend.hpp"
-#include "profile-files.hpp"
 #include "profile-paths.hpp"
 #include "profile-store.hpp"
 
@@ -14,36 +14,45 @@ std::string currentPath() {
 std::string previousPath() {
     return ZT_PLIST_PROFILE_PREV_PATH;
 }
+std::string fileUser() {
+    return serviceProfileUser();
+}
 
 int writeTest() {
     if (ZT_PLIST_PROFILE_PATH.empty()) {
         return 0;
     }
-    return writeTestFile(ZT_PLIST_PROFILE_PATH);
+    PreferencesFolder folder(serviceProfileUser(), FolderUse::kWrite);
+    return folder.writeTest(leafOfPath(ZT_PLIST_PROFILE_PATH)) ? 1 : 0;
 }
 
 int existsCurrent() {
-    return fileOpensForReading(ZT_PLIST_PROFILE_PATH);
+    PreferencesFolder folder(serviceProfileUser());
+    return folder.opensForReading(leafOfPath(ZT_PLIST_PROFILE_PATH)) ? 1 : 0;
 }
 
 int removePath(const std::string& path) {
-    return removeFile(path);
+    PreferencesFolder folder(serviceProfileUser());
+    return folder.remove(leafOfPath(path)) ? 1 : 0;
 }
 
 void swapFiles(int mode) {
     if (ZT_PLIST_PROFILE_PREV_PATH.empty()) {
         return;
     }
+    PreferencesFolder folder(serviceProfileUser(), FolderUse::kWrite);
+    const std::string current = leafOfPath(ZT_PLIST_PROFILE_PATH);
+    const std::string previous = leafOfPath(ZT_PLIST_PROFILE_PREV_PATH);
     switch (mode) {
         case kSwapBackupCurrent:
-            copyFileAtomically(ZT_PLIST_PROFILE_PATH, ZT_PLIST_PROFILE_PREV_PATH);
+            folder.copy(current, previous);
             break;
         case kSwapDeletePrevious:
-            removeFile(ZT_PLIST_PROFILE_PREV_PATH);
+            folder.remove(previous);
             break;
         case kSwapRestorePrevious:
             // One rename, and only when there is a previous file to restore.
-            moveFileOver(ZT_PLIST_PROFILE_PREV_PATH, ZT_PLIST_PROFILE_PATH);
+            folder.moveOver(previous, current);
             break;
         default:
             break;
@@ -51,7 +60,8 @@ void swapFiles(int mode) {
 }
 
 int saveCurrent(std::string_view xml) {
-    return writeFileAtomically(ZT_PLIST_PROFILE_PATH, xml);
+    PreferencesFolder folder(serviceProfileUser(), FolderUse::kWrite);
+    return folder.replace(leafOfPath(ZT_PLIST_PROFILE_PATH), xml, true) ? kStoreOK : kStoreFailed;
 }
 
 }  // namespace t48::store::backend

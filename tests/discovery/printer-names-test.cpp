@@ -28,16 +28,17 @@ std::string fileBytes(const std::string& path) {
 
 class PrinterNamesTest : public testing::ProfileFileTest {
 protected:
-    // Serves `rows`, walks them with t48-mibwalk as user "tester" and answers its output.
-    std::string walk(const std::vector<SimRow>& rows) {
+    // Serves `rows`, walks them with t48-mibwalk for kFileUser and answers its output;
+    // the tool exits with `exitStatus` (1: the merge was not saved).
+    std::string walk(const std::vector<SimRow>& rows, int exitStatus = 0) {
         SnmpdPrinter printer(agentDir_.path(), kAgentAddress, kAgentPort, rows);
         EXPECT_TRUE(printer.started()) << "snmpd did not come up on " << printer.peer();
         testing::RunResult run =
             testing::runProgram({testing::binaryDir() + "/tools/t48-mibwalk/t48-mibwalk", "--user",
-                                 "tester", "--", "snmpwalk", "-Os", "-c", "fennel", "-v", "1",
-                                 printer.peer(), testing::kProfileTableEntry},
+                                 testing::kFileUser, "--", "snmpwalk", "-Os", "-c", "fennel", "-v",
+                                 "1", printer.peer(), testing::kProfileTableEntry},
                                 {"T48_ROOT=" + root().path()});
-        EXPECT_EQ(run.exitStatus, 0) << run.err;
+        EXPECT_EQ(run.exitStatus, exitStatus) << run.err;
         return run.out;
     }
     void writeCurrent(const std::string& bytes) { std::ofstream(currentPath()) << bytes; }
@@ -97,7 +98,7 @@ TEST_F(PrinterNamesTest, AFileStartingWithAByteOrderMarkKeepsTheUsersEntries) {
 TEST_F(PrinterNamesTest, AFileThatDoesNotReadIsLeftAsItIs) {
     const std::string damaged = "<?xml version=\"1.0\"?><plist><dict><key>RGB</key>";
     writeCurrent(damaged);
-    EXPECT_EQ(walk({{1, 4, "Printer", "PRINTER.ICC", 1, 0, 1}}), "iRet=0\n");
+    EXPECT_EQ(walk({{1, 4, "Printer", "PRINTER.ICC", 1, 0, 1}}, 1), "iRet=0\n");
     EXPECT_EQ(fileBytes(currentPath()), damaged);
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// A profile file of user "tester", model "T48", under a fresh filesystem root, and
+// A profile file of user root, model "T48", under a fresh filesystem root, and
 // shorthands for building and finding entries.
 
 #include <gtest/gtest.h>
@@ -9,10 +9,15 @@
 #include <string>
 
 #include "child-process.hpp"
+#include "preferences-folder.hpp"
 #include "profile-paths.hpp"
 #include "profile-store.hpp"
 
 namespace t48::testing {
+
+// The user whose file the tests work on: an account every machine has, so that the
+// tools, which act as the user they are given, can act for it.
+inline constexpr char kFileUser[] = "root";
 
 struct ProfileFile {
     store::ProfileList lists[store::kProfileClassCount];
@@ -61,7 +66,8 @@ class ProfileFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         setenv("T48_ROOT", root_.path().c_str(), 1);
-        ASSERT_EQ(store::setServiceProfilePaths("tester", "T48"), store::kStoreOK);
+        ASSERT_EQ(store::setServiceProfilePaths(kFileUser, "T48"), store::kStoreOK);
+        ASSERT_TRUE(store::createPreferencesFolder()) << store::lastFolderRefusal();
     }
     void TearDown() override { unsetenv("T48_ROOT"); }
 

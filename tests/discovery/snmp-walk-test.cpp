@@ -282,23 +282,23 @@ TEST_F(SnmpWalkTest, CommandLineToolWalksAndPrintsTheResult) {
     const std::string tool = testing::binaryDir() + "/tools/t48-mibwalk/t48-mibwalk";
     const std::vector<std::string> env = {"T48_ROOT=" + root().path()};
     testing::RunResult ok = testing::runProgram(
-        {tool, "--user", "walker", "--model", "T48", "--", "snmpwalk", "-Os", "-c", "fennel", "-v",
-         "1", printer().peer(), testing::kProfileTableEntry},
+        {tool, "--user", testing::kFileUser, "--model", "T48", "--", "snmpwalk", "-Os", "-c",
+         "fennel", "-v", "1", printer().peer(), testing::kProfileTableEntry},
         env);
     EXPECT_EQ(ok.exitStatus, 0);
     EXPECT_EQ(ok.out, "iRet=0\n");
     EXPECT_TRUE(std::filesystem::exists(
-        root().path() + std::string(t48::installedPath(t48::SystemPath::kPreferencesFolder)) +
-        "/walker-T48-profile.plist"));
+        root().path() + std::string(t48::installedPath(t48::SystemPath::kPreferencesFolder)) + "/" +
+        testing::kFileUser + "-T48-profile.plist"));
 
-    testing::RunResult failed =
-        testing::runProgram({tool, "--user", "walker", "--", "snmpwalk", "-c", "fennel", "-v", "1",
-                             "-t", "0.1", "-r", "0", kSilentPeer, testing::kProfileTableEntry},
-                            env);
+    testing::RunResult failed = testing::runProgram(
+        {tool, "--user", testing::kFileUser, "--", "snmpwalk", "-c", "fennel", "-v", "1", "-t",
+         "0.1", "-r", "0", kSilentPeer, testing::kProfileTableEntry},
+        env);
     EXPECT_EQ(failed.exitStatus, 0) << "the walk ran";
     EXPECT_EQ(failed.out, "iRet=1\n");
 
-    EXPECT_EQ(testing::runProgram({tool, "--user", "walker"}, env).exitStatus, 2);
+    EXPECT_EQ(testing::runProgram({tool, "--user", testing::kFileUser}, env).exitStatus, 2);
     EXPECT_EQ(testing::runProgram({tool, "--colour", "x", "--", "snmpwalk"}, env).exitStatus, 2);
     EXPECT_EQ(testing::runProgram({tool, "--user", "../x", "--", "snmpwalk"}, env).exitStatus, 2);
 }

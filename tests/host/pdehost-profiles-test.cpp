@@ -253,8 +253,8 @@ TEST_F(PdeHostProfiles, AFileTheUserMayNotReadLeavesOnlyThePPDChoices) {
         asNobody = {"/usr/bin/setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"};
         user = "nobody";
     }
+    ASSERT_EQ(chmod(root.path().c_str(), 0755), 0);  // root's tool acts as the user
     import(kProfiles, {}, {"--user", user});
-    ASSERT_EQ(chmod(root.path().c_str(), 0755), 0);
     ASSERT_EQ(chmod(profileFile(user).c_str(), 0644), 0);
     std::vector<std::string> argv = asNobody;
     argv.insert(argv.end(), {pdehost(), "show"});

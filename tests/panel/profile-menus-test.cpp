@@ -124,6 +124,7 @@ protected:
         const std::string user = t48::store::realUserLoginName();
         ASSERT_FALSE(user.empty());
         ASSERT_EQ(t48::store::setServiceProfilePaths(user, "T48"), kStoreOK);
+        ASSERT_TRUE(t48::store::createPreferencesFolder()) << t48::store::lastFolderRefusal();
         profileFile = t48::store::ZT_PLIST_PROFILE_PATH;
     }
     void TearDown() override { unsetenv("T48_ROOT"); }

@@ -15,7 +15,7 @@
 #include <cstring>
 #include <memory>
 
-#include "profile-files.hpp"
+#include "preferences-folder.hpp"
 #include "profile-paths.hpp"
 #include "profile-store.hpp"
 
@@ -51,7 +51,10 @@ int backup() {
     if (ZTPListIsAdminProfile() == 0) {
         return kStoreFailed;
     }
-    return copyFileAtomically(ZT_PLIST_PROFILE_PATH, ZT_PLIST_PROFILE_PREV_PATH);
+    PreferencesFolder folder("crash", FolderUse::kWrite);
+    return folder.copy(leafOfPath(ZT_PLIST_PROFILE_PATH), leafOfPath(ZT_PLIST_PROFILE_PREV_PATH))
+               ? kStoreOK
+               : kStoreFailed;
 }
 
 [[noreturn]] void saveForever(long generation) {

@@ -28,10 +28,9 @@ constexpr int kRequiredKills = 400;
 // The generation every entry of the file names, kUnreadable when the file does not
 // parse or is missing, kMixed when entries of different generations are mixed.
 long generationIn(const std::string& path) {
-    std::string xml;
     Lists lists;
-    if (readWholeFile(path, &xml) != kStoreOK ||
-        detail::readAllFromXml(xml, &lists.rgb(), &lists.sim(), &lists.dst()) != kStoreOK) {
+    if (!exists(path) || detail::readAllFromXml(fileText(path), &lists.rgb(), &lists.sim(),
+                                                &lists.dst()) != kStoreOK) {
         return kUnreadable;
     }
     long generation = lists.rgb().litem[0].iIndexOnDevice;

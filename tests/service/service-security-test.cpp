@@ -358,7 +358,7 @@ TEST_F(UnprivilegedUser, ASaveCreatesTheUsersOwnFile) {
     struct stat info;
     ASSERT_EQ(stat(root_.currentPath().c_str(), &info), 0);
     EXPECT_EQ(info.st_uid, kNobodyUid);
-    EXPECT_EQ(info.st_mode & 0777, 0664u);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
 }
 
 }  // namespace

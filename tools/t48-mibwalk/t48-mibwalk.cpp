@@ -3,13 +3,17 @@
 // previous and spool profile paths from MODEL (default "T48") and NAME (default the
 // login name of the real user id) as the service does for a walk request, runs the walk
 // with ARG... as its argument vector (ARG 0 is the program name) and prints "iRet=N".
-// Exit status 0 whenever the walk ran; 2 for a usage error or refused names.
+// Run as root for another user, it walks and merges as that user (act-as-user.hpp).
+// Exit status 0 whenever the walk ran and its merge was saved; 1 when the merge could not
+// be saved (the reason on standard error); 2 for a usage error or refused names.
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "act-as-user.hpp"
+#include "preferences-folder.hpp"
 #include "profile-paths.hpp"
 #include "profile-store.hpp"
 #include "snmp-walk.hpp"
@@ -17,6 +21,7 @@
 namespace {
 
 constexpr int kExitWalkRan = 0;
+constexpr int kExitNotSaved = 1;
 constexpr int kExitUsage = 2;
 constexpr char kDefaultModel[] = "T48";
 
@@ -85,8 +90,28 @@ int main(int argc, char** argv) {
                      options.user.c_str(), options.model.c_str());
         return kExitUsage;
     }
+    // The folder is made as root (when it must be); the walk and the merge run as the user.
+    std::string problem;
+    if (!t48::store::createPreferencesFolder()) {
+        problem = t48::store::lastFolderRefusal();
+    }
+    std::string refused;
+    if (!t48::tools::actAsUser(options.user, &refused)) {
+        std::fprintf(stderr, "t48-mibwalk: %s\n", refused.c_str());
+        return kExitUsage;
+    }
     const int result = t48::discovery::mib_walk(static_cast<int>(options.walkArgs.size()),
                                                 options.walkArgs.data());
     std::printf("iRet=%d\n", result);
-    return kExitWalkRan;
+    if (t48::discovery::lastMergeStatus() == t48::store::kStoreOK) {
+        return kExitWalkRan;
+    }
+    if (problem.empty() && t48::store::ZTPListIsAdminProfile() == 0) {
+        problem = t48::store::lastFolderRefusal();
+    }
+    std::fprintf(stderr, "t48-mibwalk: the walk's profiles were not saved to %s: %s\n",
+                 t48::store::ZT_PLIST_PROFILE_PATH.c_str(),
+                 problem.empty() ? "it does not read as a profile list, or writing it failed"
+                                 : problem.c_str());
+    return kExitNotSaved;
 }

@@ -4,7 +4,8 @@
 //   t48-profiles [--user NAME] show
 //   t48-profiles [--user NAME] import FILE
 //
-// Works on the user's current profile file of model "T48" under the filesystem root.
+// Works on the user's current profile file of model "T48" under the filesystem root. Run
+// as root for another user, it reads and writes that file as the user (act-as-user.hpp).
 
 #include <cstdio>
 #include <cstring>
@@ -15,6 +16,8 @@
 #include <string>
 #include <string_view>
 
+#include "act-as-user.hpp"
+#include "preferences-folder.hpp"
 #include "profile-paths.hpp"
 #include "profile-store.hpp"
 #include "profiles-json.hpp"
@@ -36,9 +39,22 @@ Lists clearedLists() {
     return std::make_unique<ProfileList[]>(t48::store::kProfileClassCount);
 }
 
+// The user the file belongs to: root gives up its identity for theirs here.
+bool becomeFileUser() {
+    std::string problem;
+    if (!t48::tools::actAsUser(t48::store::serviceProfileUser(), &problem)) {
+        complain(problem);
+        return false;
+    }
+    return true;
+}
+
 int show(int argc, char** /*argv*/) {
     if (argc != 0) {
         return kExitUsage;
+    }
+    if (!becomeFileUser()) {
+        return kExitFailed;
     }
     Lists lists = clearedLists();
     if (t48::store::ZTPListReadProfile_All(&lists[0], &lists[1], &lists[2]) !=
@@ -67,9 +83,17 @@ int import(int argc, char** argv) {
         complain(std::string(argv[0]) + ": " + problem);
         return kExitFailed;
     }
+    // The file given is read as the caller; the profile file is written as its user.
+    if (!t48::store::createPreferencesFolder()) {
+        complain(t48::store::lastFolderRefusal());
+        return kExitFailed;
+    }
+    if (!becomeFileUser()) {
+        return kExitFailed;
+    }
     const std::string& path = t48::store::ZT_PLIST_PROFILE_PATH;
     if (t48::store::ZTPListIsAdminProfile() == 0) {
-        complain("no permission to write " + path);
+        complain("no permission to write " + path + ": " + t48::store::lastFolderRefusal());
         return kExitFailed;
     }
     if (t48::store::ZTPListWriteProfile_All(&lists[0], &lists[1], &lists[2]) !=

@@ -3,7 +3,6 @@
 
 #include <signal.h>
 #include <sys/signalfd.h>
-#include <sys/stat.h>
 #include <syslog.h>
 #include <unistd.h>
 
@@ -28,8 +27,6 @@ int main() {
         std::perror("xpcservice: signalfd");
         return 1;
     }
-    // Profile files are shared with the user's group, as the write test creates them.
-    umask(002);
     // Started by hand (not under systemd, whose journal already takes standard error), the
     // log lines are also shown on standard error.
     const char* journal = std::getenv("JOURNAL_STREAM");

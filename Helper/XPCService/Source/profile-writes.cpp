@@ -33,11 +33,11 @@ std::optional<ProfileFileName> currentFileFor(const RequestingUser& requester,
 bool writeProfileBytes(const RequestingUser& requester, std::string_view fileURL,
                        std::string_view bytes) {
     std::optional<ProfileFileName> file = profileFileForURL(fileURL, requester);
-    if (!file || file->kind == ProfileFileKind::kSaveTemporary || bytes.size() > kMaxProfileBytes) {
+    if (!file || file->kind == ProfileFileKind::kSaveTemporary ||
+        bytes.size() > store::kMaxProfileFileSize) {
         return false;
     }
-    PreferencesFolder folder;
-    folder.setNamedUser(file->user);
+    store::PreferencesFolder folder(file->user, store::FolderUse::kWrite);
     return folder.replace(file->leaf, bytes, true);
 }
 
@@ -48,15 +48,14 @@ bool appendSaveChunk(const RequestingUser& requester, std::string_view fileURL,
         return false;
     }
     std::string temporary = profileLeaf(file->user, file->model, ProfileFileKind::kSaveTemporary);
-    PreferencesFolder folder;
-    folder.setNamedUser(file->user);
+    store::PreferencesFolder folder(file->user, store::FolderUse::kWrite);
     // A half-written temporary file is harmless: the rename installs only a whole profile
     // file. So later chunks are appended in place, and none of them is flushed.
     bool startsDocument = chunk.substr(0, kXMLDeclaration.size()) == kXMLDeclaration;
     if (!startsDocument && folder.exists(temporary)) {
         return folder.append(temporary, chunk);
     }
-    return chunk.size() <= kMaxProfileBytes && folder.replace(temporary, chunk, false);
+    return chunk.size() <= store::kMaxProfileFileSize && folder.replace(temporary, chunk, false);
 }
 
 bool installSavedFile(const RequestingUser& requester, std::string_view fileURL) {
@@ -65,8 +64,7 @@ bool installSavedFile(const RequestingUser& requester, std::string_view fileURL)
         return false;
     }
     std::string temporary = profileLeaf(file->user, file->model, ProfileFileKind::kSaveTemporary);
-    PreferencesFolder folder;
-    folder.setNamedUser(file->user);
+    store::PreferencesFolder folder(file->user);
     return folder.installChecked(temporary, file->leaf, isProfileFileText);
 }
 

@@ -9,7 +9,7 @@
 
 namespace t48::xpc {
 
-// A save's chunk, its temporary file and any file read are capped at kMaxProfileBytes.
+// A save's chunk, its temporary file and any file read are capped at store::kMaxProfileFileSize.
 
 // Writes `bytes` over the current or previous file at `fileURL`, crash-safely.
 bool writeProfileBytes(const RequestingUser& requester, std::string_view fileURL,

@@ -36,8 +36,7 @@ void ZTmacServiceXPC::ztPListIsAdminProfile_XPC(std::string_view request, const 
         reply(booleanReply(false));
         return;
     }
-    PreferencesFolder folder;
-    folder.setNamedUser(file->user);
+    store::PreferencesFolder folder(file->user, store::FolderUse::kWrite);
     reply(booleanReply(folder.writeTest(file->leaf)));
 }
 
@@ -67,8 +66,10 @@ void ZTmacServiceXPC::ztPListSwapProfile_XPC(std::string_view request, const Rep
         reply(booleanReply(false));
         return;
     }
-    PreferencesFolder folder;
-    folder.setNamedUser(current ? current->user : previous ? previous->user : std::string());
+    store::PreferencesFolder folder(current    ? current->user
+                                    : previous ? previous->user
+                                               : "",
+                                    store::FolderUse::kWrite);
     // What the file operations achieve is not reported (the panel ignores the answer).
     switch (swap->mode) {
         case 2:
@@ -98,14 +99,12 @@ void ZTmacServiceXPC::ztPListSwapProfile_XPC(std::string_view request, const Rep
 
 void ZTmacServiceXPC::ztPListExistProfile_XPC(std::string_view request, const ReplyBlock& reply) {
     std::optional<ProfileFileName> file = profileFileForPath(request, requester_);
-    PreferencesFolder folder;
-    reply(booleanReply(file && folder.opensForReading(file->leaf)));
+    reply(booleanReply(file && store::PreferencesFolder(file->user).opensForReading(file->leaf)));
 }
 
 void ZTmacServiceXPC::ztPListRemove_XPC(std::string_view request, const ReplyBlock& reply) {
     std::optional<ProfileFileName> file = profileFileForPath(request, requester_);
-    PreferencesFolder folder;
-    reply(booleanReply(file && folder.remove(file->leaf)));
+    reply(booleanReply(file && store::PreferencesFolder(file->user).remove(file->leaf)));
 }
 
 void ZTmacServiceXPC::writeDictionaryToPlistFile_XPC(std::string_view request,
