@@ -1,9 +1,11 @@
 // The real t48-colorfilter program as CUPS runs it (job, user, title, copies, options,
-// the job on standard input): the profile commands it adds, and jobs it must leave alone.
+// the job on standard input, the queue's PPD in $PPD): the profile commands it adds, and
+// jobs it must leave alone.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 
 #include "added-profile-text.hpp"
 #include "child-process.hpp"
@@ -16,9 +18,14 @@ const std::string kJob =
     "<</ZTImageRGBSource /None>>setpagedevice\n%%EndFeature\n} stopped cleartomark\n"
     "%%EndSetup\n%%Page: 1 1\nshowpage\n%%EOF\n";
 
-RunResult filter(const std::string& options, const std::string& input = kJob) {
-    return runProgram({binaryDir() + "/filter/t48-colorfilter", "7", "root", "page", "1", options},
-                      {}, input);
+RunResult filter(const std::string& options, const std::string& input = kJob,
+                 const std::string& file = {}) {
+    std::vector<std::string> argv = {
+        binaryDir() + "/filter/t48-colorfilter", "7", "root", "page", "1", options};
+    if (!file.empty()) {
+        argv.push_back(file);
+    }
+    return runProgram(argv, {"PPD=" + sourceDir() + "/PDE/Resources/T48.ppd"}, input);
 }
 
 std::string encoded(const std::string& path) {
@@ -45,6 +52,51 @@ TEST(ColorFilter, PutsTheSelectedProfilesAtTheEndOfTheSetup) {
     std::string expected = kJob;
     expected.insert(expected.find("%%EndSetup"), inserted);
     EXPECT_EQ(run.out, expected);
+}
+
+TEST(ColorFilter, HonoursOnlyProfileOptionsLeftAtTheirFirstChoice) {
+    const std::string path = encoded("/ata1a/data/USfiles/Profiles/p.icc");
+    const RunResult run = filter(
+        "ZTImageRGBSourceCustom=True ZTImageRGBSourceCustomFilename=" + path +
+        " ZTImageRGBSource=WideRGB ZTTextRGBSourceCustom=True ZTTextRGBSourceCustomFilename=" +
+        path + " ZTTextRGBSource=none ZTQuickColorCustom=True ZTQuickColorCustomFilename=" + path);
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out.find("ZTImageRGBSourceProfile"), std::string::npos)
+        << "the user's own choice wins over the added profile";
+    EXPECT_EQ(run.out.find("ZTQuickColorProfile"), std::string::npos) << "not a profile option";
+    EXPECT_NE(run.out.find("<</ZTTextRGBSourceProfile (/ata1a/data/USfiles/Profiles/p.icc)>>"),
+              std::string::npos)
+        << run.out;
+}
+
+TEST(ColorFilter, PassesEveryByteOfAJobWithCarriageReturnsNulBytesAndLongLines) {
+    std::string binary;
+    for (int b = 0; b < 256; ++b) {
+        binary += static_cast<char>(b);
+    }
+    const std::string longLine = "%" + std::string(200000, 'x') + "\r\n";
+    const std::string setupEnd = "%%EndSetup\r";
+    const std::string job = "%!PS-Adobe-3.0\r%%BeginProlog\r" + longLine +
+                            "%%BeginData: 256 Binary Bytes\r" + binary + "\r%%EndData\r" +
+                            "%%EndProlog\r%%BeginSetup\r" + setupEnd + "%%Page: 1 1\r" + binary +
+                            longLine + "showpage\r%%EOF";
+    // From a file, as the job is larger than a pipe holds.
+    const TempDir dir;
+    std::ofstream(dir.file("job.ps"), std::ios::binary) << job;
+    const RunResult run = filter("ZTSimSourceCustom=True ZTSimSourceCustomFilename=" +
+                                     encoded("/ata1a/data/USfiles/Profiles/s.icc"),
+                                 "", dir.file("job.ps"));
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.err, "");
+    const std::string inserted =
+        "[{\n%%BeginFeature: *ZTSimSourceCustom True\n"
+        "<</ZTSimSourceProfile (/ata1a/data/USfiles/Profiles/s.icc)>>setpagedevice\n"
+        "%%EndFeature\n} stopped cleartomark\n";
+    std::string expected = job;
+    expected.insert(expected.find(setupEnd), inserted);
+    EXPECT_TRUE(run.out == expected)
+        << "the job's bytes changed: " << run.out.size() << " bytes out for " << expected.size();
 }
 
 class HostileOptions : public ::testing::TestWithParam<std::string> {};
