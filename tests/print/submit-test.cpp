@@ -3,6 +3,7 @@
 // job's options and in the bytes the printer receives.
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -250,6 +251,16 @@ TEST_F(QueueJob, ABinaryJobReachesThePrinterAsAGenericQueueSendsIt) {
     EXPECT_TRUE(received[0] == received[1])
         << received[0].size() << " bytes of pages from the T48 queue, " << received[1].size()
         << " from the generic one";
+}
+
+TEST_F(QueueJob, ASaveOfTheDefaultsThatCannotBeWrittenSaysWhy) {
+    const TempDir home;
+    std::filesystem::create_directories(home.file(".cups/lpoptions"));  // a folder in its place
+    const RunResult run =
+        pdehost({"--queue", "T48Saved", "save-defaults"}, {"HOME=" + home.path()});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_EQ(run.err, "pdehost: cannot save the default options of T48Saved: cannot write " +
+                           home.file(".cups/lpoptions") + ": Is a directory\n");
 }
 
 TEST_F(QueueJob, HostileProfileOptionsLeaveTheJobWithoutProfileCommandsAndLogOneLine) {
