@@ -13,7 +13,7 @@ struct CopiedJob {
 // Copies the job on `in` to `out` byte for byte, with `setup` written before the line
 // that ends the document setup ("%%EndSetup"). The prologue and setup are read line by
 // line up to that line, or up to the first page ("%%Page:") when the job has no setup
-// to end; the rest is copied in large blocks.
+// to end; the rest is copied in large blocks, by the kernel when it can splice them.
 CopiedJob copyJob(int in, int out, std::string_view setup);
 
 }  // namespace t48::filter

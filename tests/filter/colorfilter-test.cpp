@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <sstream>
 
 #include "added-profile-text.hpp"
 #include "child-process.hpp"
@@ -81,22 +82,30 @@ TEST(ColorFilter, PassesEveryByteOfAJobWithCarriageReturnsNulBytesAndLongLines) 
                             "%%BeginData: 256 Binary Bytes\r" + binary + "\r%%EndData\r" +
                             "%%EndProlog\r%%BeginSetup\r" + setupEnd + "%%Page: 1 1\r" + binary +
                             longLine + "showpage\r%%EOF";
-    // From a file, as the job is larger than a pipe holds.
+    const std::string options = "ZTSimSourceCustom=True ZTSimSourceCustomFilename=" +
+                                encoded("/ata1a/data/USfiles/Profiles/s.icc");
+    std::string expected = job;
+    expected.insert(expected.find(setupEnd),
+                    "[{\n%%BeginFeature: *ZTSimSourceCustom True\n"
+                    "<</ZTSimSourceProfile (/ata1a/data/USfiles/Profiles/s.icc)>>setpagedevice\n"
+                    "%%EndFeature\n} stopped cleartomark\n");
+    // From a file, as the job is larger than a pipe holds: into a pipe, which the filter
+    // fills by splicing, and into a file, which it writes.
     const TempDir dir;
     std::ofstream(dir.file("job.ps"), std::ios::binary) << job;
-    const RunResult run = filter("ZTSimSourceCustom=True ZTSimSourceCustomFilename=" +
-                                     encoded("/ata1a/data/USfiles/Profiles/s.icc"),
-                                 "", dir.file("job.ps"));
-    EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.err, "");
-    const std::string inserted =
-        "[{\n%%BeginFeature: *ZTSimSourceCustom True\n"
-        "<</ZTSimSourceProfile (/ata1a/data/USfiles/Profiles/s.icc)>>setpagedevice\n"
-        "%%EndFeature\n} stopped cleartomark\n";
-    std::string expected = job;
-    expected.insert(expected.find(setupEnd), inserted);
-    EXPECT_TRUE(run.out == expected)
-        << "the job's bytes changed: " << run.out.size() << " bytes out for " << expected.size();
+    const RunResult piped = filter(options, "", dir.file("job.ps"));
+    const RunResult written = runProgram(
+        {"/bin/sh", "-c", "exec \"$0\" 7 root page 1 \"$1\" \"$2\" >\"$3\"",
+         binaryDir() + "/filter/t48-colorfilter", options, dir.file("job.ps"), dir.file("out")},
+        {"PPD=" + sourceDir() + "/PDE/Resources/T48.ppd"});
+    std::ostringstream file;
+    file << std::ifstream(dir.file("out"), std::ios::binary).rdbuf();
+    for (const auto& [run, out] : {std::pair{&piped, piped.out}, std::pair{&written, file.str()}}) {
+        EXPECT_EQ(run->exitStatus, 0);
+        EXPECT_EQ(run->err, "");
+        EXPECT_TRUE(out == expected)
+            << "the job's bytes changed: " << out.size() << " bytes out for " << expected.size();
+    }
 }
 
 class HostileOptions : public ::testing::TestWithParam<std::string> {};
