@@ -6,16 +6,19 @@
 // status 1 only when the job cannot be read or written.
 
 #include <cups/cups.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
+#include <optional>
 #include <string>
 
+#include "job-copy.hpp"
+#include "ppd-first-choices.hpp"
 #include "profile-commands.hpp"
 
 namespace {
-
-constexpr const char* kEndSetup = "%%EndSetup";
 
 void warn(const std::string& message) {
     std::fprintf(stderr, "WARNING: t48-colorfilter: %s\n", message.c_str());
@@ -32,26 +35,6 @@ std::vector<t48::filter::JobOption> jobOptions(const char* text) {
     return options;
 }
 
-// Copies `in` to `out`, with `setup` written before the first line that begins with
-// "%%EndSetup". False when writing fails; `inserted` tells whether that line came.
-bool copyJob(FILE* in, FILE* out, const std::string& setup, bool& inserted) {
-    char buffer[65536];
-    bool atLineStart = true;
-    inserted = setup.empty();
-    while (std::fgets(buffer, sizeof buffer, in) != nullptr) {
-        const size_t length = std::strlen(buffer);
-        if (!inserted && atLineStart &&
-            std::strncmp(buffer, kEndSetup, std::strlen(kEndSetup)) == 0) {
-            inserted = std::fwrite(setup.data(), 1, setup.size(), out) == setup.size();
-        }
-        if (std::fwrite(buffer, 1, length, out) != length) {
-            return false;
-        }
-        atLineStart = length > 0 && buffer[length - 1] == '\n';
-    }
-    return !std::ferror(in) && std::fflush(out) == 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -59,21 +42,24 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: t48-colorfilter JOB USER TITLE COPIES OPTIONS [FILE]\n");
         return 1;
     }
-    FILE* in = argc == 7 ? std::fopen(argv[6], "rb") : stdin;
-    if (in == nullptr) {
+    const int in = argc == 7 ? open(argv[6], O_RDONLY | O_CLOEXEC) : STDIN_FILENO;
+    if (in < 0) {
         std::fprintf(stderr, "ERROR: t48-colorfilter: cannot open the job's file\n");
         return 1;
     }
-    t48::filter::ProfileCommands commands = t48::filter::profileCommands(jobOptions(argv[5]));
+    const std::optional<t48::filter::FirstChoices> firstChoices =
+        t48::filter::ppdFirstChoices(std::getenv("PPD"));
+    const t48::filter::ProfileCommands commands =
+        t48::filter::profileCommands(jobOptions(argv[5]), firstChoices ? &*firstChoices : nullptr);
     if (!commands.problem.empty()) {
         warn(commands.problem + "; the job is printed without profile commands");
     }
-    bool inserted = false;
-    if (!copyJob(in, stdout, commands.setup, inserted)) {
+    const t48::filter::CopiedJob copied = t48::filter::copyJob(in, STDOUT_FILENO, commands.setup);
+    if (!copied.copied) {
         std::fprintf(stderr, "ERROR: t48-colorfilter: cannot pass the job on\n");
         return 1;
     }
-    if (!inserted) {
+    if (!commands.setup.empty() && !copied.setupFound) {
         warn("the job has no document setup; it is printed without profile commands");
     }
     return 0;

@@ -1,5 +1,7 @@
 #include "profile-commands.hpp"
 
+#include <strings.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -7,17 +9,13 @@
 #include <string_view>
 
 #include "added-profile-text.hpp"
+#include "profile-options.hpp"
 
 namespace t48::filter {
 namespace {
 
 // A profile's FileName holds at most 31 bytes on the printer.
 constexpr size_t kMaxFileName = 31;
-constexpr size_t kMaxShownName = 40;
-
-bool endsWith(std::string_view text, std::string_view suffix) {
-    return text.size() > suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
-}
 
 // CUPS hands a true boolean over as "true" (bare option names become that); the ticket
 // writes "True".
@@ -32,22 +30,6 @@ const std::string* find(const std::vector<JobOption>& options, const std::string
         }
     }
     return nullptr;
-}
-
-// An option keyword as it may appear in PostScript names: letters and digits.
-bool isKeyword(std::string_view key) {
-    return !key.empty() && std::all_of(key.begin(), key.end(), [](char c) {
-        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
-    });
-}
-
-// The option name as a log line may show it: printable ASCII, cut short.
-std::string shown(std::string_view name) {
-    std::string text;
-    for (const char c : name.substr(0, kMaxShownName)) {
-        text += c >= 0x20 && c < 0x7F ? c : '?';
-    }
-    return name.size() > kMaxShownName ? text + "..." : text;
 }
 
 // The decoded path when it names a file in one of the printer's profile folders.
@@ -95,19 +77,30 @@ std::string postScriptString(std::string_view bytes) {
 
 }  // namespace
 
-ProfileCommands profileCommands(const std::vector<JobOption>& options) {
+ProfileCommands profileCommands(const std::vector<JobOption>& options,
+                                const FirstChoices* firstChoices) {
     ProfileCommands commands;
-    const std::string_view custom = pde::kCustomSuffix;
-    for (const auto& [name, value] : options) {
-        if (!endsWith(name, custom) || !isTrue(value)) {
+    for (const pde::ProfileOption& profileOption : pde::profileOptions()) {
+        const std::string key = profileOption.keyword;
+        const std::string name = key + pde::kCustomSuffix;
+        const std::string* custom = find(options, name);
+        if (custom == nullptr || !isTrue(*custom)) {
             continue;
         }
-        const std::string key = name.substr(0, name.size() - custom.size());
+        if (firstChoices == nullptr) {
+            return {"", "the queue's PPD cannot be read"};
+        }
+        const auto firstChoice = firstChoices->find(key);
+        const std::string* choice = find(options, key);
+        if (firstChoice == firstChoices->end() ||
+            (choice != nullptr && strcasecmp(choice->c_str(), firstChoice->second.c_str()) != 0)) {
+            continue;
+        }
         const std::string* encoded = find(options, key + pde::kCustomFilenameSuffix);
         const std::optional<std::string> path =
-            isKeyword(key) && encoded != nullptr ? storedProfilePath(*encoded) : std::nullopt;
+            encoded != nullptr ? storedProfilePath(*encoded) : std::nullopt;
         if (!path) {
-            return {"", "the option " + shown(name) + " names no profile stored on the printer"};
+            return {"", "the option " + name + " names no profile stored on the printer"};
         }
         commands.setup += "[{\n%%BeginFeature: *" + name + " True\n<</" + key + "Profile " +
                           postScriptString(*path) +

@@ -1,9 +1,12 @@
 #include "print-queue.hpp"
 
 #include <cups/cups.h>
+#include <pwd.h>
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "ppd-file.hpp"
@@ -16,6 +19,21 @@ constexpr int kConnectTimeoutMs = 5000;
 std::string lastError() {
     const char* text = cupsLastErrorString();
     return text != nullptr ? text : "unknown error";
+}
+
+// The lpoptions file libcups 2.4 saves a user's options to: under the user's home folder
+// ($HOME, else the password entry's), root's too; the server's own without a home.
+std::string lpoptionsPath() {
+    const char* home = std::getenv("HOME");
+    if (home == nullptr) {
+        const passwd* user = getpwuid(getuid());
+        home = user != nullptr ? user->pw_dir : nullptr;
+    }
+    if (home != nullptr) {
+        return std::string(home) + "/.cups/lpoptions";
+    }
+    const char* serverRoot = std::getenv("CUPS_SERVERROOT");
+    return std::string(serverRoot != nullptr ? serverRoot : "/etc/cups") + "/lpoptions";
 }
 
 // The server as libcups names it ("host:port" or a socket path).
@@ -117,9 +135,16 @@ bool PrintQueue::saveDefaults(const JobOptions& options, std::string& error) {
             dest->num_options =
                 cupsAddOption(key.c_str(), value.c_str(), dest->num_options, &dest->options);
         }
+        errno = 0;
         saved = cupsSetDests2(http_, count, dests) == 0;
-        if (!saved) {
+        const int writeError = errno;
+        // libcups's status tells of the server only: when the file cannot be written it
+        // still says "successful-ok", and errno tells why.
+        if (!saved && cupsLastError() >= IPP_STATUS_REDIRECTION_OTHER_SITE) {
             error = "cannot save the default options of " + name_ + ": " + lastError();
+        } else if (!saved) {
+            error = "cannot save the default options of " + name_ + ": cannot write " +
+                    lpoptionsPath() + ": " + std::strerror(writeError);
         }
     }
     cupsFreeDests(count, dests);

@@ -1,4 +1,4 @@
-// t48-printer-lpd ADDRESS:PORT JOBS-FOLDER
+// t48-printer-lpd [--timeout SECONDS] [--max-file-bytes BYTES] ADDRESS:PORT JOBS-FOLDER
 // The simulated T48 printer's LPD print server (RFC 1179, receive job) on a loopback
 // address of the caller's choosing. Each job it receives is kept in JOBS-FOLDER (see
 // lpd-receiver.hpp). Prints "listening ADDRESS:PORT" once it accepts connections; runs
@@ -9,6 +9,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <charconv>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -18,7 +19,9 @@
 
 namespace {
 
-constexpr int kClientTimeoutSeconds = 10;
+constexpr const char* kUsage =
+    "usage: t48-printer-lpd [--timeout SECONDS] [--max-file-bytes BYTES] ADDRESS:PORT "
+    "JOBS-FOLDER";
 
 int fail(const std::string& message) {
     std::cerr << "t48-printer-lpd: " << message << '\n';
@@ -60,30 +63,50 @@ int listenOn(const std::string& where, std::string& error) {
     return fd;
 }
 
+// A positive whole number from `text` into `value`; false for anything else.
+template <class Number>
+bool parsePositive(const std::string& text, Number& value) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() && value > 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        return fail("usage: t48-printer-lpd ADDRESS:PORT JOBS-FOLDER");
+    t48::sim::LpdLimits limits;
+    int at = 1;
+    for (; at + 1 < argc && std::strncmp(argv[at], "--", 2) == 0; at += 2) {
+        const std::string option = argv[at];
+        const bool parsed =
+            option == "--timeout"          ? parsePositive(argv[at + 1], limits.timeoutSeconds)
+            : option == "--max-file-bytes" ? parsePositive(argv[at + 1], limits.maxFileBytes)
+                                           : false;
+        if (!parsed) {
+            return fail(kUsage);
+        }
     }
-    if (access(argv[2], W_OK | X_OK) != 0) {
-        return fail(std::string("cannot write jobs into ") + argv[2]);
+    if (argc - at != 2) {
+        return fail(kUsage);
+    }
+    const char* address = argv[at];
+    const char* folder = argv[at + 1];
+    if (access(folder, W_OK | X_OK) != 0) {
+        return fail(std::string("cannot write jobs into ") + folder);
     }
     std::string error;
-    const int listener = listenOn(argv[1], error);
+    const int listener = listenOn(address, error);
     if (listener < 0) {
         return fail(error);
     }
     signal(SIGPIPE, SIG_IGN);
-    t48::sim::JobFolder jobs(argv[2]);
-    std::cout << "listening " << argv[1] << std::endl;
+    t48::sim::JobFolder jobs(folder);
+    std::cout << "listening " << address << std::endl;
     for (;;) {
         const int client = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
         if (client < 0) {
             continue;
         }
         // One thread per connection, so a client that stalls holds up no other queue.
-        std::thread(t48::sim::serveLpdConnection, client, std::ref(jobs), kClientTimeoutSeconds)
-            .detach();
+        std::thread(t48::sim::serveLpdConnection, client, std::ref(jobs), limits).detach();
     }
 }

@@ -30,29 +30,35 @@ enum : char {
 constexpr char kAcknowledge = 0;
 constexpr char kRefuse = 1;
 constexpr size_t kMaxLine = 1024;
-// No simulated job is larger; a longer count is refused.
-constexpr unsigned long long kMaxFileBytes = 1ULL << 30;
+
+enum class LineRead {
+    kLine,    // a whole line came
+    kClosed,  // the client closed the connection where a line would begin
+    kBroken,  // a time-out, an error, an over-long line or a stream ending inside a line
+};
 
 class Connection {
 public:
     explicit Connection(int fd) : fd_(fd) {}
     ~Connection() { close(fd_); }
 
-    // One line up to its LF (not included); nothing on end of stream, a time-out or a
-    // line longer than kMaxLine.
-    std::optional<std::string> readLine() {
-        std::string line;
-        char c = 0;
-        while (read(&c, 1) == 1) {
-            if (c == '\n') {
-                return line;
+    // One line up to its LF (not included) into `line`.
+    LineRead readLine(std::string& line) {
+        line.clear();
+        for (;;) {
+            char c = 0;
+            const ssize_t n = read(&c, 1);
+            if (n == 0 && line.empty()) {
+                return LineRead::kClosed;
             }
-            if (line.size() >= kMaxLine) {
-                return std::nullopt;
+            if (n != 1 || (c != '\n' && line.size() >= kMaxLine)) {
+                return LineRead::kBroken;
+            }
+            if (c == '\n') {
+                return LineRead::kLine;
             }
             line += c;
         }
-        return std::nullopt;
     }
     ssize_t read(char* buffer, size_t size) { return ::recv(fd_, buffer, size, 0); }
     bool send(char byte) { return ::send(fd_, &byte, 1, MSG_NOSIGNAL) == 1; }
@@ -60,10 +66,11 @@ public:
         return ::send(fd_, text.data(), text.size(), MSG_NOSIGNAL) ==
                static_cast<ssize_t>(text.size());
     }
-    // Copies `count` bytes to `out`, or all of the stream when `count` is nothing.
-    bool copyTo(int out, std::optional<unsigned long long> count) {
+    // Copies `count` bytes to `out`, or, when `count` is nothing, the rest of the stream,
+    // whose end must come within `limit` bytes.
+    bool copyTo(int out, std::optional<unsigned long long> count, unsigned long long limit) {
         char buffer[65536];
-        unsigned long long left = count.value_or(~0ULL);
+        unsigned long long left = count.value_or(limit + 1);
         while (left > 0) {
             const ssize_t n = read(buffer, std::min<unsigned long long>(left, sizeof buffer));
             if (n <= 0) {
@@ -74,19 +81,19 @@ public:
             }
             left -= static_cast<unsigned long long>(n);
         }
-        return true;
+        return count.has_value();
     }
 
 private:
     int fd_;
 };
 
-// "COUNT NAME" of a file subcommand; nothing when COUNT is no number or too large.
-std::optional<unsigned long long> fileCount(const std::string& operands) {
+// "COUNT NAME" of a file subcommand; nothing when COUNT is no number or more than `limit`.
+std::optional<unsigned long long> fileCount(const std::string& operands, unsigned long long limit) {
     unsigned long long count = 0;
     const auto [end, error] =
         std::from_chars(operands.data(), operands.data() + operands.size(), count);
-    if (error != std::errc() || end == operands.data() || count > kMaxFileBytes) {
+    if (error != std::errc() || end == operands.data() || count > limit) {
         return std::nullopt;
     }
     return count;
@@ -94,9 +101,10 @@ std::optional<unsigned long long> fileCount(const std::string& operands) {
 
 // Receives one control or data file into `path`: acknowledge the subcommand, take the
 // bytes and the NUL after them, acknowledge again. A data count of 0 means "to the end of
-// the stream". False when the client broke the protocol.
+// the stream", which must come within `limit` bytes. False when the client broke the
+// protocol.
 bool receiveFile(Connection& connection, const std::string& path, unsigned long long count,
-                 bool isData, bool& streamEnded) {
+                 bool isData, unsigned long long limit, bool& streamEnded) {
     const int out = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (out < 0) {
         connection.send(kRefuse);
@@ -104,7 +112,7 @@ bool receiveFile(Connection& connection, const std::string& path, unsigned long 
     }
     const bool toEnd = isData && count == 0;
     bool received = connection.send(kAcknowledge) &&
-                    connection.copyTo(out, toEnd ? std::nullopt : std::optional(count));
+                    connection.copyTo(out, toEnd ? std::nullopt : std::optional(count), limit);
     close(out);
     if (toEnd) {
         streamEnded = true;
@@ -125,7 +133,8 @@ bool writeText(const std::string& path, const std::string& text) {
 }
 
 // The subcommands of one job, until the client closes the connection.
-void receiveJob(Connection& connection, const std::string& queue, JobFolder& jobs) {
+void receiveJob(Connection& connection, const std::string& queue, JobFolder& jobs,
+                const LpdLimits& limits) {
     const std::string incoming = jobs.makeIncoming();
     if (incoming.empty() || !writeText(incoming + "/queue", queue)) {
         connection.send(kRefuse);
@@ -139,22 +148,27 @@ void receiveJob(Connection& connection, const std::string& queue, JobFolder& job
     bool haveControl = false;
     int dataFiles = 0;
     bool streamEnded = false;
+    std::string line;
     while (!streamEnded) {
-        const std::optional<std::string> line = connection.readLine();
-        if (!line) {
-            break;  // the client is done (or gone)
+        const LineRead got = connection.readLine(line);
+        if (got == LineRead::kClosed) {
+            break;  // the client is done
         }
-        if (line->empty()) {
+        if (got == LineRead::kBroken) {
+            jobs.discard(incoming);  // silent too long, gone or broken: the job is lost
+            return;
+        }
+        if (line.empty()) {
             continue;
         }
-        const std::string operands = line->substr(1);
-        if ((*line)[0] == kAbortJob) {
+        const std::string operands = line.substr(1);
+        if (line[0] == kAbortJob) {
             jobs.discard(incoming);
             return;
         }
-        const std::optional<unsigned long long> count = fileCount(operands);
-        const bool isData = (*line)[0] == kReceiveDataFile;
-        if (!count || ((*line)[0] != kReceiveControlFile && !isData) || (!isData && haveControl)) {
+        const std::optional<unsigned long long> count = fileCount(operands, limits.maxFileBytes);
+        const bool isData = line[0] == kReceiveDataFile;
+        if (!count || (line[0] != kReceiveControlFile && !isData) || (!isData && haveControl)) {
             connection.send(kRefuse);
             jobs.discard(incoming);
             return;
@@ -162,7 +176,8 @@ void receiveJob(Connection& connection, const std::string& queue, JobFolder& job
         const std::string name = !isData          ? "control"
                                  : dataFiles == 0 ? "data"
                                                   : "data-" + std::to_string(dataFiles + 1);
-        if (!receiveFile(connection, incoming + "/" + name, *count, isData, streamEnded)) {
+        if (!receiveFile(connection, incoming + "/" + name, *count, isData, limits.maxFileBytes,
+                         streamEnded)) {
             jobs.discard(incoming);
             return;
         }
@@ -204,19 +219,19 @@ void JobFolder::discard(const std::string& incoming) {
     }
 }
 
-void serveLpdConnection(int fd, JobFolder& jobs, int timeoutSeconds) {
-    const timeval timeout{timeoutSeconds, 0};
+void serveLpdConnection(int fd, JobFolder& jobs, const LpdLimits& limits) {
+    const timeval timeout{limits.timeoutSeconds, 0};
     setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
     setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
     Connection connection(fd);
-    const std::optional<std::string> command = connection.readLine();
-    if (!command || command->empty()) {
+    std::string command;
+    if (connection.readLine(command) != LineRead::kLine || command.empty()) {
         return;
     }
-    const std::string operands = command->substr(1);
-    switch ((*command)[0]) {
+    const std::string operands = command.substr(1);
+    switch (command[0]) {
         case kReceiveJob:
-            receiveJob(connection, operands.substr(0, operands.find(' ')), jobs);
+            receiveJob(connection, operands.substr(0, operands.find(' ')), jobs, limits);
             break;
         case kQueueStateShort:
         case kQueueStateLong:

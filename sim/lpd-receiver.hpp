@@ -29,8 +29,16 @@ private:
     std::mutex publishing_;
 };
 
-// Serves one connection on `fd` (closed at the end). Every wait for the client ends after
-// `timeoutSeconds`, dropping the job.
-void serveLpdConnection(int fd, JobFolder& jobs, int timeoutSeconds);
+// What a connection may cost: every wait for the client ends after `timeoutSeconds`,
+// dropping the job, and no control or data file may be longer than `maxFileBytes`.
+struct LpdLimits {
+    int timeoutSeconds = 10;
+    unsigned long long maxFileBytes = 1ULL << 30;
+};
+
+// Serves one connection on `fd` (closed at the end). A job is kept once the client
+// closes the connection after its control file and a data file; a client that breaks
+// the protocol, falls silent or sends more than the limits allow loses it.
+void serveLpdConnection(int fd, JobFolder& jobs, const LpdLimits& limits);
 
 }  // namespace t48::sim

@@ -50,12 +50,15 @@ bool FileNameFilter(unsigned char byte);
 // kStoreFailed without a save when the current file is there (not empty) but does not read.
 int vRestructPlistSpool2Current(int failureFlag);
 // The merge's steps between the read and the save: re-mark, drop ill-shaped entries,
-// match the spool list in, clean, compact and salvage the three lists.
+// match the spool list in (new rows into the slots freed, first free first), clean,
+// compact and salvage the three lists.
 void mergeSpoolIntoLists(int failureFlag, store::ProfileList* rgb, store::ProfileList* sim,
                          store::ProfileList* dst);
 // Re-marks the states of all 500 slots of one list before matching.
 void vDeleteMIBprofilesTemporary(int failureFlag, store::ProfileList* list);
-// Matches spool entry `spoolIndex` into `list` or appends it with state 2.
+// Matches spool entry `spoolIndex` into `list` (the first slot with its FileName and
+// Location, whatever its state) or puts it into the first free slot with state 2; a
+// full list drops it.
 void vRestructDetail(int spoolIndex, store::ProfileList* list);
 
 }  // namespace t48::discovery

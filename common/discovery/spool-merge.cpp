@@ -1,4 +1,7 @@
+#include <algorithm>
+#include <bitset>
 #include <cstring>
+#include <initializer_list>
 #include <string_view>
 
 #include "profile-store.hpp"
@@ -19,12 +22,6 @@ constexpr int32_t kLocationCard = 5;
 constexpr int32_t kPrinterClassRgbA = 1;
 constexpr int32_t kPrinterClassRgbB = 2;
 constexpr int32_t kPrinterClassCmyk = 3;
-
-// The slots a match looks at: 0 to count - 1, whatever the count says.
-int32_t usedSlots(const ProfileList& list) {
-    return list.iNum < 0 ? 0
-                         : (list.iNum > store::kProfileSlots ? store::kProfileSlots : list.iNum);
-}
 
 // Re-marking before the match, by walk outcome: {state, after success, after failure}.
 struct Remark {
@@ -51,22 +48,13 @@ constexpr Confirm kConfirms[] = {
     {store::kStateUserAddedListed, store::kStatePrinterConfirmedListed},
 };
 
-// Removes the used slots whose file name is set but ill-shaped, moving the slots after
-// them forward (in their order, dropped ones included, so that every slot a match may
-// look at stays below the count).
-void dropIllShapedEntries(ProfileList* list) {
-    const int32_t used = usedSlots(*list);
-    int32_t kept = 0;
-    for (int32_t slot = 0; slot < used; ++slot) {
-        const ProfileEntry& entry = list->litem[slot];
+// Clears every slot whose file name is set but ill-shaped; the slot is free from then on.
+void clearIllShapedEntries(ProfileList* list) {
+    for (ProfileEntry& entry : list->litem) {
         if (entry.FileName[0] != '\0' && !bJudgement8point3Format(entry.FileName)) {
-            continue;
+            std::memset(&entry, 0, sizeof entry);
         }
-        list->litem[kept++] = entry;
     }
-    std::memset(&list->litem[kept], 0,
-                sizeof(ProfileEntry) * static_cast<std::size_t>(used - kept));
-    list->iNum = kept;
 }
 
 // Moves the slots in use (any state but 0) to the front in their order, clears all the
@@ -83,14 +71,26 @@ void packList(ProfileList* list) {
     list->iNum = used;
 }
 
-// The first slot of [from, to) with state 0, or nullptr.
-ProfileEntry* firstFreeSlot(ProfileList* list, int32_t from, int32_t to) {
-    for (int32_t slot = from; slot < to; ++slot) {
-        if (list->litem[slot].iInMenu == store::kStateEmpty) {
-            return &list->litem[slot];
+// The first slot holding the spool entry's profile (its 32-byte FileName and its
+// Location), whatever the slot's state; nullptr when none does. Free slots past the
+// stored ones are clear, so they hold no profile.
+ProfileEntry* findProfile(ProfileList* list, const ProfileEntry& spooled) {
+    for (ProfileEntry& entry : list->litem) {
+        if (std::memcmp(entry.FileName, spooled.FileName, sizeof entry.FileName) == 0 &&
+            entry.iLocation == spooled.iLocation) {
+            return &entry;
         }
     }
     return nullptr;
+}
+
+void confirm(ProfileEntry* entry) {
+    for (const Confirm& rule : kConfirms) {
+        if (entry->iInMenu == rule.before) {
+            entry->iInMenu = rule.after;
+            return;
+        }
+    }
 }
 
 // A row whose display name a profile file cannot hold (a control character, U+FFFE ...)
@@ -122,61 +122,65 @@ void vRestructDetail(int spoolIndex, ProfileList* list) {
         return;
     }
     const ProfileEntry& spooled = PlistForSpool.litem[spoolIndex];
-    const int32_t used = usedSlots(*list);
-    for (int32_t i = 0; i < used; ++i) {
-        ProfileEntry& entry = list->litem[i];
-        if (std::memcmp(entry.FileName, spooled.FileName, sizeof entry.FileName) == 0 &&
-            entry.iLocation == spooled.iLocation) {
-            for (const Confirm& confirm : kConfirms) {
-                if (entry.iInMenu == confirm.before) {
-                    entry.iInMenu = confirm.after;
-                    break;
-                }
-            }
+    if (ProfileEntry* found = findProfile(list, spooled)) {
+        confirm(found);
+        return;
+    }
+    for (ProfileEntry& slot : list->litem) {
+        if (slot.iInMenu == store::kStateEmpty) {
+            slot = spooled;
+            slot.iInMenu = store::kStatePrinterConfirmed;
+            ++list->iNum;
             return;
         }
     }
-    // A new entry goes after the counted slots; only a full list reuses a slot the
-    // re-marking dropped, which then stops matching the profile it held.
-    ProfileEntry* slot = firstFreeSlot(list, used, store::kProfileSlots);
-    const bool appended = slot != nullptr;
-    if (slot == nullptr) {
-        slot = firstFreeSlot(list, 0, used);
+}
+
+namespace {
+
+// Merges the mergeable spool rows of the printer classes `classes` into `list`. The rows
+// the list holds already are matched first, and only then do the new ones fill its free
+// slots, first free first: a slot the re-marking freed still matches the profile it held
+// while every row is looked for, whichever new row takes it afterwards.
+void mergeRows(ProfileList* list, std::initializer_list<int32_t> classes, int32_t spooled) {
+    std::bitset<store::kProfileSlots> isNew;
+    for (int32_t i = 0; i < spooled; ++i) {
+        const ProfileEntry& row = PlistForSpool.litem[i];
+        if (!isMergeable(i) ||
+            std::find(classes.begin(), classes.end(), row.iProfileClass) == classes.end()) {
+            continue;
+        }
+        ProfileEntry* stored = findProfile(list, row);
+        if (stored != nullptr) {
+            confirm(stored);
+        }
+        isNew[static_cast<size_t>(i)] = stored == nullptr;
     }
-    if (slot == nullptr) {
-        return;
-    }
-    *slot = spooled;
-    slot->iInMenu = store::kStatePrinterConfirmed;
-    if (appended) {
-        ++list->iNum;
+    for (int32_t i = 0; i < spooled; ++i) {
+        if (isNew[static_cast<size_t>(i)]) {
+            vRestructDetail(i, list);
+        }
     }
 }
 
+}  // namespace
+
 void mergeSpoolIntoLists(int failureFlag, ProfileList* rgb, ProfileList* sim, ProfileList* dst) {
     ProfileList* lists[] = {rgb, sim, dst};
-    // Every list is packed and rid of ill-shaped entries before any row is matched, so
-    // that a match sees every stored entry and never appends a second copy of one.
+    // Every list is packed before any row is matched, so that a match sees every stored
+    // entry and never appends a second copy of one. The slots freed from here on stay
+    // where they are, for the new rows.
     for (ProfileList* list : lists) {
         packList(list);
         vDeleteMIBprofilesTemporary(failureFlag, list);
-        dropIllShapedEntries(list);
+        clearIllShapedEntries(list);
     }
 
     const int32_t spooled =
         PlistForSpool.iNum < store::kProfileSlots ? PlistForSpool.iNum : store::kProfileSlots;
-    for (int32_t i = 0; i < spooled; ++i) {
-        if (!isMergeable(i)) {
-            continue;
-        }
-        const ProfileEntry& entry = PlistForSpool.litem[i];
-        if (entry.iProfileClass == kPrinterClassRgbA || entry.iProfileClass == kPrinterClassRgbB) {
-            vRestructDetail(i, rgb);
-        } else if (entry.iProfileClass == kPrinterClassCmyk) {
-            vRestructDetail(i, sim);
-            vRestructDetail(i, dst);
-        }
-    }
+    mergeRows(rgb, {kPrinterClassRgbA, kPrinterClassRgbB}, spooled);
+    mergeRows(sim, {kPrinterClassCmyk}, spooled);
+    mergeRows(dst, {kPrinterClassCmyk}, spooled);
 
     for (ProfileList* list : lists) {
         store::ZTPListCleanProfile_Dict(list);

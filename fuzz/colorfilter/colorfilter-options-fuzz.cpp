@@ -11,6 +11,7 @@
 #include <string>
 
 #include "profile-commands.hpp"
+#include "profile-options.hpp"
 
 namespace {
 
@@ -46,7 +47,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     cupsFreeOptions(count, parsed);
 
-    const t48::filter::ProfileCommands commands = t48::filter::profileCommands(options);
+    // The sample PPD's first choices: "None" for the sources, "Auto" for the destinations.
+    static const t48::filter::FirstChoices firstChoices = [] {
+        t48::filter::FirstChoices choices;
+        for (const t48::pde::ProfileOption& option : t48::pde::profileOptions()) {
+            choices.emplace(option.keyword,
+                            option.profileClass == t48::pde::kProfileClassDST ? "Auto" : "None");
+        }
+        return choices;
+    }();
+    const t48::filter::ProfileCommands commands =
+        t48::filter::profileCommands(options, &firstChoices);
     if (!commands.problem.empty() && !commands.setup.empty()) {
         std::abort();  // a job with a problem passes unchanged
     }

@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     shutdown(ends[0], SHUT_WR);
     t48::sim::JobFolder jobs(jobsFolder());
-    t48::sim::serveLpdConnection(ends[1], jobs, 1);
+    t48::sim::serveLpdConnection(ends[1], jobs, {.timeoutSeconds = 1});
     close(ends[0]);
 
     int folders = 0;

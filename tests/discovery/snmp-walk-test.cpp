@@ -157,6 +157,32 @@ TEST_F(SnmpWalkTest, IllShapedEntriesBeforeAProfileNeverGetItListedTwice) {
     }
 }
 
+TEST_F(SnmpWalkTest, ANewProfileTakesTheSlotTheMergeFreedInTheWindowsOrder) {
+    ProfileFile stored{};
+    for (store::ProfileList* list : {&stored.sim(), &stored.dst()}) {
+        append(*list, makeEntry("X.ICC", 4, store::kStatePrinterConfirmedListed, 3, 1));
+        append(*list, makeEntry("bad name.icc", 4, store::kStateUserAddedListed, 3, 501));
+        append(*list, makeEntry("U.ICC", 4, store::kStateUserAddedListed, 3, 502));
+    }
+    save(stored);
+    startPrinter({{1, 4, "X", "X.ICC", 3, 0, 1}, {2, 4, "New", "NEW.ICC", 3, 0, 1}});
+
+    const testing::RunResult run =
+        testing::runProgram({testing::binaryDir() + "/tools/t48-mibwalk/t48-mibwalk", "--user",
+                             "tester", "--model", "T48", "--", "snmpwalk", "-Os", "-c", "fennel",
+                             "-v", "1", printer().peer(), testing::kProfileTableEntry},
+                            {"T48_ROOT=" + root().path()});
+    ASSERT_EQ(run.out, "iRet=0\n") << run.err;
+    ProfileFile file = load();
+    for (store::ProfileList* list : {&file.sim(), &file.dst()}) {
+        ASSERT_EQ(list->iNum, 3);
+        EXPECT_STREQ(list->litem[0].FileName, "X.ICC");
+        EXPECT_STREQ(list->litem[1].FileName, "NEW.ICC") << "in the ill-shaped entry's slot";
+        EXPECT_EQ(list->litem[1].iInMenu, store::kStatePrinterConfirmed);
+        EXPECT_STREQ(list->litem[2].FileName, "U.ICC");
+    }
+}
+
 TEST_F(SnmpWalkTest, EmptyTableCompletesAndAsksForTheRootOnce) {
     startPrinter({});
     ProfileFile stored{};

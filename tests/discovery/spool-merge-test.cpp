@@ -202,7 +202,8 @@ TEST_F(SpoolMergeTest, AFailedWalkWritesEachCountAsItsSlotsInUse) {
     append(file.rgb(), makeEntry("S4.ICC", 4, store::kStatePrinterConfirmedListed, 1, 2));
     append(file.rgb(), makeEntry("S1.ICC", 4, store::kStatePrinterUnconfirmed, 1, 3));
     save(file);
-    // What the walk filed before it failed: a new profile, then one it drops.
+    // What the walk filed before it failed: a new profile, then one it drops. The new one
+    // takes the first slot the failure freed, S2's, and S2 stays dropped all the same.
     spoolRow(1, "NEW.ICC", 4, 1);
     spoolRow(2, "S2.ICC", 4, 1);
     ASSERT_EQ(vRestructPlistSpool2Current(kFailed), store::kStoreOK);
@@ -213,9 +214,9 @@ TEST_F(SpoolMergeTest, AFailedWalkWritesEachCountAsItsSlotsInUse) {
         ASSERT_TRUE(written.clear[slot]) << "freed slot " << slot << " still holds fields";
     }
     ProfileFile after = load();
-    const char* kept[] = {"A6.ICC", "B5.ICC", "S4.ICC", "NEW.ICC"};
-    const int32_t states[] = {store::kStateUserAddedListed, store::kStateUserAdded,
-                              store::kStateUserAddedListed, store::kStatePrinterConfirmed};
+    const char* kept[] = {"NEW.ICC", "A6.ICC", "B5.ICC", "S4.ICC"};
+    const int32_t states[] = {store::kStatePrinterConfirmed, store::kStateUserAddedListed,
+                              store::kStateUserAdded, store::kStateUserAddedListed};
     for (int slot = 0; slot < 4; ++slot) {
         EXPECT_STREQ(after.rgb().litem[slot].FileName, kept[slot]);
         EXPECT_EQ(after.rgb().litem[slot].iInMenu, states[slot]) << kept[slot];

@@ -133,6 +133,25 @@ TEST_F(PdeHost, StrayModelEntriesNeverReplaceTheProductDictionaryNorTheHostsValu
     EXPECT_EQ(query(lab.out, "docs[0]['controls']['menu_QuickColor']['selected']"), "1");
 }
 
+TEST_F(PdeHost, AnOptionStoredAsNoStringIsReplacedAtTheTopLevelToo) {
+    ASSERT_EQ(runProgram({"/usr/bin/python3", "-c",
+                          "import plistlib,sys; plistlib.dump({'T48': {'T48_Office': "
+                          "{'ZTImageHalftone': 5}}}, open(sys.argv[1], 'wb'))",
+                          ticketFile()})
+                  .exitStatus,
+              0);
+    const RunResult run = host({"--printer", "T48_Office", "--ticket", ticketFile(), "set",
+                                "menu_QuickColor=3", "set", "menu_iHalftone=2", "print"});
+    ASSERT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(query(run.out, "docs[0].get('ZTImageHalftone')"), "Detail") << "the job's option";
+    const RunResult stored =
+        runProgram({"/usr/bin/python3", "-c",
+                    "import plistlib,sys; d=plistlib.load(open(sys.argv[1],'rb'));"
+                    "print(d['ZTImageHalftone'], d['T48']['T48_Office']['ZTImageHalftone'])",
+                    ticketFile()});
+    EXPECT_EQ(stored.out, "Detail Detail\n") << stored.err;
+}
+
 TEST_F(PdeHost, WithoutAPrinterNothingButTheProductDictionaryIsWritten) {
     const RunResult run = host({"--ticket", ticketFile(), "set", "menu_QuickColor=2", "ticket"});
     ASSERT_EQ(run.exitStatus, 0) << run.err;

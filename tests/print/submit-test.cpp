@@ -5,6 +5,7 @@
 #include <cups/cups.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -135,9 +136,10 @@ protected:
     static void SetUpTestSuite() {
         PrintPath::SetUpTestSuite();
         for (const char* queue :
-             {"T48Profiles", "T48Saved", "T48Other", "T48Refusing", "T48Standard"}) {
+             {"T48Profiles", "T48Saved", "T48Other", "T48Refusing", "T48Standard", "T48Chosen"}) {
             addQueue(queue);
         }
+        addQueue("Generic", sourceDir() + "/tests/data/generic-ps.ppd");
     }
     void importProfiles(const char* json) {
         const std::string file = root_.file("profiles.json");
@@ -257,6 +259,62 @@ TEST_F(QueueJob, SavedDefaultsReachAPlainLpAndTheNextSessionOfTheirQueueOnly) {
                   std::string(selected) + (std::string(selected) == "0" ? " 0" : " 1"))
             << queue;
     }
+}
+
+TEST_F(QueueJob, AChoiceGivenWithTheJobWinsOverTheSavedAddedProfile) {
+    importProfiles(kStoredProfiles);
+    const RunResult saved = pdehost({"--queue", "T48Chosen", "set", "menu_QuickColor=3", "set",
+                                     "menu_iRGBSource=4", "save-defaults"});
+    ASSERT_EQ(saved.exitStatus, 0) << saved.err;
+    // What a program's dialog sends when the user picks Wide Gamut RGB.
+    ASSERT_EQ(
+        cupsd_
+            ->client({"/usr/bin/lp", "-d", "T48Chosen", "-o", "ZTImageRGBSource=WideRGB", pagePS()})
+            .exitStatus,
+        0);
+    const std::string chosen = nextJob().data;
+    EXPECT_NE(chosen.find(optionCode("ZTImageRGBSource", "WideRGB")), std::string::npos);
+    EXPECT_EQ(chosen.find("ZTImageRGBSourceProfile"), std::string::npos) << chosen;
+    ASSERT_EQ(lp("T48Chosen").exitStatus, 0);
+    EXPECT_NE(nextJob().data.find("<</ZTImageRGBSourceProfile"), std::string::npos)
+        << "without a choice of its own the job takes the saved profile";
+}
+
+TEST_F(QueueJob, ABinaryJobReachesThePrinterAsAGenericQueueSendsIt) {
+    // Binary data as DSC allows it, lines ended by CR alone and a line longer than any
+    // buffer, through the same pstops: only the two PPDs' setups may differ.
+    std::string binary;
+    for (int b = 0; b < 256; ++b) {
+        binary += static_cast<char>(b);
+    }
+    const std::string job =
+        "%!PS-Adobe-3.0\n%%Pages: 1\n%%EndComments\n%%BeginSetup\n"
+        "%%EndSetup\n%%Page: 1 1\n%%BeginData: 256 Binary Bytes\n" +
+        binary + "\n%%EndData\n%" + std::string(150000, 'x') + "\r0 0 moveto\rshowpage\n%%EOF\n";
+    std::ofstream(root_.file("binary.ps"), std::ios::binary) << job;
+    std::string received[2];
+    for (int i = 0; i < 2; ++i) {
+        const char* queue = i == 0 ? "T48Profiles" : "Generic";
+        ASSERT_EQ(cupsd_->client({"/usr/bin/lp", "-d", queue, root_.file("binary.ps")}).exitStatus,
+                  0);
+        const std::string data = nextJob().data;
+        ASSERT_NE(data.find("%%Page: 1 1"), std::string::npos) << queue;
+        received[i] = data.substr(data.find("%%Page: 1 1"));
+    }
+    EXPECT_NE(received[1].find(binary), std::string::npos) << "the generic queue keeps every byte";
+    EXPECT_TRUE(received[0] == received[1])
+        << received[0].size() << " bytes of pages from the T48 queue, " << received[1].size()
+        << " from the generic one";
+}
+
+TEST_F(QueueJob, ASaveOfTheDefaultsThatCannotBeWrittenSaysWhy) {
+    const TempDir home;
+    std::filesystem::create_directories(home.file(".cups/lpoptions"));  // a folder in its place
+    const RunResult run =
+        pdehost({"--queue", "T48Saved", "save-defaults"}, {"HOME=" + home.path()});
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_EQ(run.err, "pdehost: cannot save the default options of T48Saved: cannot write " +
+                           home.file(".cups/lpoptions") + ": Is a directory\n");
 }
 
 TEST_F(QueueJob, HostileProfileOptionsLeaveTheJobWithoutProfileCommandsAndLogOneLine) {

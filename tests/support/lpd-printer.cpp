@@ -18,13 +18,14 @@ std::string contents(const std::filesystem::path& path) {
 
 }  // namespace
 
-LpdPrinter::LpdPrinter(std::string address, int port) : address_(std::move(address)), port_(port) {
+LpdPrinter::LpdPrinter(std::string address, int port, const std::vector<std::string>& options)
+    : address_(std::move(address)), port_(port) {
     std::filesystem::create_directory(dir_.file("jobs"));
     const std::string log = dir_.file("lpd.log");
-    receiver_ = std::make_unique<ChildProcess>(
-        std::vector<std::string>{binaryDir() + "/sim/t48-printer-lpd",
-                                 address_ + ":" + std::to_string(port_), dir_.file("jobs")},
-        std::vector<std::string>{}, log);
+    std::vector<std::string> argv = {binaryDir() + "/sim/t48-printer-lpd"};
+    argv.insert(argv.end(), options.begin(), options.end());
+    argv.insert(argv.end(), {address_ + ":" + std::to_string(port_), dir_.file("jobs")});
+    receiver_ = std::make_unique<ChildProcess>(argv, std::vector<std::string>{}, log);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     while (std::chrono::steady_clock::now() < deadline && receiver_->running()) {
         if (contents(log).find("listening") != std::string::npos) {

@@ -20,8 +20,9 @@ struct ReceivedJob {
 
 class LpdPrinter {
 public:
-    // Starts the receiver on address:port and waits until it listens.
-    LpdPrinter(std::string address, int port);
+    // Starts the receiver on address:port, with its `options` ("--timeout", "1" ...), and
+    // waits until it listens.
+    LpdPrinter(std::string address, int port, const std::vector<std::string>& options = {});
     ~LpdPrinter();
 
     bool started() const { return started_; }

@@ -142,9 +142,11 @@ public:
     static cf::ValueRef commonCFDictionaryGetValueWithType(const cf::Value* dictionary,
                                                            const std::string& key);
     // Copies the entries of `dictionary` to the top level, except over the product key and
-    // over a top-level value that is not a string: 0, or kPDEMemFullErr.
+    // over a top-level value that is not a string (the host's own), unless the panel writes
+    // that entry for a record of `table`: 0, or kPDEMemFullErr.
     static int32_t commonCFDictionaryMapToTicket(cf::PrintSettings* settings,
-                                                 const cf::Value* dictionary);
+                                                 const cf::Value* dictionary,
+                                                 const PDEControlItem* table = nullptr);
 
     // --- Printer address and profile refresh (refresh/) ---
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "controls.hpp"
+#include "profile-options.hpp"
 
 namespace t48::pde {
 
@@ -18,14 +19,6 @@ enum ControlKind : int32_t {
     kKindCheckBox = 1036,
     kKindPushButton = 1039,
     kKindTabView = 1040,
-};
-
-// profileClass of a popup that lists added profiles after its PPD choices.
-enum ControlProfileClass : int16_t {
-    kNoProfileClass = 0,
-    kProfileClassRGB = 1,
-    kProfileClassDST = 2,
-    kProfileClassSIM = 3,
 };
 
 // One choice of the bound PPD option, converted from the PPD's text encoding.
@@ -49,7 +42,7 @@ struct PDEControlItem {
 };
 
 // The terminator record that ends every control table.
-inline constexpr PDEControlItem kTerminatorItem = {nullptr, kKindEndOfTable, "", nullptr,
-                                                   nullptr, "",      kNoProfileClass, nullptr};
+inline constexpr PDEControlItem kTerminatorItem = {
+    nullptr, kKindEndOfTable, "", nullptr, nullptr, "", kNoProfileClass, nullptr};
 
 }  // namespace t48::pde

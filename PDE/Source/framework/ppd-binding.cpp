@@ -1,5 +1,6 @@
-// The one adapter over libcups' PPD API, which libcups marks deprecated: every PPD call
-// of the system is in this file, the only place where that warning is silenced.
+// The panel's one adapter over libcups' PPD API, which libcups marks deprecated: every PPD
+// call of the panel and its hosts is in this file, where that warning is silenced (the
+// filter has its own, filter/ppd-first-choices.cpp).
 
 #include <cups/ppd.h>
 #include <fcntl.h>

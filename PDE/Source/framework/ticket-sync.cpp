@@ -2,7 +2,9 @@
 // dictionary per printer queue inside the product dictionary "T48", each value also
 // copied to the top level under its PPD keyword.
 
+#include <cstring>
 #include <new>
+#include <string_view>
 
 #include "added-profile.hpp"
 #include "control-access.hpp"
@@ -21,6 +23,22 @@ int32_t addedProfileValue(const PDEControlItem* item, const cf::Value* model,
         return PDECommon::commonGetDefualtValueFromPPDWithSInt32(item);
     }
     return static_cast<int32_t>(item->choices->size()) + position - 1;
+}
+
+// True when the panel writes the entry `key` for a record of `table`: its option keyword,
+// and for a profile popup the keyword's "Custom" and "CustomFilename" entries.
+bool isPanelEntry(const PDEControlItem* table, const std::string& key) {
+    for (const PDEControlItem* item = table; item != nullptr && item->control != nullptr; ++item) {
+        if (!detail::isBound(*item) || key.rfind(item->ppdKey, 0) != 0) {
+            continue;
+        }
+        const std::string_view suffix = std::string_view(key).substr(std::strlen(item->ppdKey));
+        if (suffix.empty() || (item->profileClass != kNoProfileClass &&
+                               (suffix == kCustomSuffix || suffix == kCustomFilenameSuffix))) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -71,7 +89,8 @@ cf::ValueRef PDECommon::commonGetModelDictionary(cf::PrintSettings* settings,
 }
 
 int32_t PDECommon::commonCFDictionaryMapToTicket(cf::PrintSettings* settings,
-                                                 const cf::Value* dictionary) {
+                                                 const cf::Value* dictionary,
+                                                 const PDEControlItem* table) {
     if (settings == nullptr || !commonCFTypeIsValid(dictionary, cf::ValueType::Dictionary)) {
         return kPDENoErr;
     }
@@ -86,9 +105,11 @@ int32_t PDECommon::commonCFDictionaryMapToTicket(cf::PrintSettings* settings,
     for (auto& [key, value] : entries) {
         // A model entry never replaces the product dictionary, nor a host's value that is
         // not a string (its numbers, dictionaries, arrays): a stray entry named like them
-        // would wipe every printer's settings or the host's own.
+        // would wipe every printer's settings or the host's own. An entry the panel
+        // writes is its own, whatever stands there.
         const cf::ValueRef present = settings->getValue(key);
-        if (key == productKey || (present && !present->is(cf::ValueType::String))) {
+        if (key == productKey ||
+            (present && !present->is(cf::ValueType::String) && !isPanelEntry(table, key))) {
             continue;
         }
         settings->setValue(key, value);
@@ -157,7 +178,7 @@ int32_t PDECommon::commonSyncTicketFromPane(cf::PrintSettings* settings,
         return kPDENoErr;
     }
     commonStorePaneInDictionary(model.get(), table);
-    return commonCFDictionaryMapToTicket(settings, model.get());
+    return commonCFDictionaryMapToTicket(settings, model.get(), table);
 }
 
 int32_t PDECommon::commonSyncPaneFromTicket(cf::PrintSettings* settings,
@@ -168,7 +189,7 @@ int32_t PDECommon::commonSyncPaneFromTicket(cf::PrintSettings* settings,
         return kPDENoErr;
     }
     commonSetPaneFromDictionary(model.get(), table);
-    return commonCFDictionaryMapToTicket(settings, model.get());
+    return commonCFDictionaryMapToTicket(settings, model.get(), table);
 }
 
 }  // namespace t48::pde

@@ -15,6 +15,7 @@ struct ppd_file_s;
 namespace t48::pde {
 
 // One row of a pane's control table as data: `outlet` reads the control from the pane.
+// The profile class follows from ppdKey (profileClassOf).
 template <class Pane>
 struct PaneRow {
     ui::Control* (*outlet)(const Pane& pane);
@@ -23,7 +24,6 @@ struct PaneRow {
     const char* titleKey;
     const char* summaryKey;
     const char* controlName;
-    int16_t profileClass;
 };
 
 class PDEPane : public ui::View {
@@ -68,7 +68,7 @@ protected:
         records.reserve(N + 1);
         for (const PaneRow<Pane>& row : rows) {
             records.push_back({row.outlet(pane), row.kind, row.ppdKey, row.titleKey, row.summaryKey,
-                               row.controlName, row.profileClass, nullptr});
+                               row.controlName, profileClassOf(row.ppdKey), nullptr});
         }
         records.push_back(kTerminatorItem);
         return records;
