@@ -169,8 +169,8 @@ TEST_F(SnmpWalkTest, ANewProfileTakesTheSlotTheMergeFreedInTheWindowsOrder) {
 
     const testing::RunResult run =
         testing::runProgram({testing::binaryDir() + "/tools/t48-mibwalk/t48-mibwalk", "--user",
-                             "tester", "--model", "T48", "--", "snmpwalk", "-Os", "-c", "fennel",
-                             "-v", "1", printer().peer(), testing::kProfileTableEntry},
+                             testing::kFileUser, "--model", "T48", "--", "snmpwalk", "-Os", "-c",
+                             "fennel", "-v", "1", printer().peer(), testing::kProfileTableEntry},
                             {"T48_ROOT=" + root().path()});
     ASSERT_EQ(run.out, "iRet=0\n") << run.err;
     ProfileFile file = load();
