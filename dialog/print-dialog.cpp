@@ -4,7 +4,6 @@
 
 #include <iostream>
 
-#include "job-options.hpp"
 #include "test-page.hpp"
 #include "ticket-file.hpp"
 
@@ -18,14 +17,14 @@ constexpr const char* kCupsSettingPrefix = "cups-";
 
 }  // namespace
 
-PrintDialog::PrintDialog(host::PlugInLibrary& plugin, std::string file, std::string configFolder)
+PrintDialog::PrintDialog(hosting::PlugInLibrary& plugin, std::string file, std::string configFolder)
     : plugin_(plugin),
       file_(std::move(file)),
       ticketPath_(configFolder + "/" + kTicketFile),
       dialogSettingsPath_(configFolder + "/" + kDialogSettingsFile) {
     std::string error;
     bool found = false;
-    if (!host::readTicketFile(ticketPath_, settings_, found, error)) {
+    if (!hosting::readTicketFile(ticketPath_, settings_, found, error)) {
         std::cerr << "t48-print-dialog: " << error << " (starting from the defaults)\n";
     }
     dialog_ = gtk_print_unix_dialog_new(nullptr, nullptr);
@@ -83,7 +82,7 @@ void PrintDialog::followSelectedPrinter() {
     if (tab_ == nullptr) {
         tab_ = GTK_WIDGET(g_object_ref_sink(gtk_box_new(GTK_ORIENTATION_VERTICAL, 0)));
         gtk_container_set_border_width(GTK_CONTAINER(tab_), 12);
-        const std::string name = current_->panel().panelName();
+        const std::string name = current_->session().panel().panelName();
         gtk_print_unix_dialog_add_custom_tab(GTK_PRINT_UNIX_DIALOG(dialog_), tab_,
                                              gtk_label_new(name.c_str()));
         if (GtkWidget* notebook = gtk_widget_get_parent(tab_); GTK_IS_NOTEBOOK(notebook)) {
@@ -100,14 +99,14 @@ void PrintDialog::followSelectedPrinter() {
     if (GtkWidget* notebook = gtk_widget_get_parent(tab_); GTK_IS_NOTEBOOK(notebook)) {
         const int page = gtk_notebook_get_current_page(GTK_NOTEBOOK(notebook));
         if (gtk_notebook_get_nth_page(GTK_NOTEBOOK(notebook), page) == tab_) {
-            current_->panel().willShow();
+            current_->session().panel().willShow();
         }
     }
 }
 
 void PrintDialog::tabShown(GtkWidget* page) {
     if (page == tab_ && current_) {
-        current_->panel().willShow();
+        current_->session().panel().willShow();
     }
 }
 
@@ -128,14 +127,9 @@ int PrintDialog::run() {
 bool PrintDialog::print(std::string& error) {
     GtkPrintSettings* settings = gtk_print_unix_dialog_get_settings(GTK_PRINT_UNIX_DIALOG(dialog_));
     if (current_) {
-        int32_t ignored = 0;
-        current_->panel().saveValuesAndReturnError(&ignored);
-        current_->panel().shouldPrint();
         // Set after GTK's own settings were taken: GTK fills an entry for every PPD
         // option from its Advanced tab, and the panel's choices must win.
-        const host::JobOptions options =
-            host::queueJobOptions(current_->ppdFile(), host::settingsJobOptions(settings_));
-        for (const auto& [key, value] : options) {
+        for (const auto& [key, value] : current_->session().printJobOptions()) {
             gtk_print_settings_set(settings, (kCupsSettingPrefix + key).c_str(), value.c_str());
         }
     }
@@ -202,7 +196,7 @@ void PrintDialog::keepSettings(GtkPrintSettings* settings) {
     const std::string folder = ticketPath_.substr(0, ticketPath_.rfind('/'));
     std::string error;
     if (g_mkdir_with_parents(folder.c_str(), 0700) != 0 ||
-        !host::writeTicketFile(ticketPath_, settings_, error)) {
+        !hosting::writeTicketFile(ticketPath_, settings_, error)) {
         std::cerr << "t48-print-dialog: "
                   << (error.empty() ? "cannot make the folder " + folder : error) << "\n";
         return;

@@ -24,7 +24,7 @@ class PrintDialog {
 public:
     // `file`: what Print submits ("" for a test page of ours). `configFolder`: where
     // the print settings are kept between dialogs.
-    PrintDialog(host::PlugInLibrary& plugin, std::string file, std::string configFolder);
+    PrintDialog(hosting::PlugInLibrary& plugin, std::string file, std::string configFolder);
     ~PrintDialog();
     PrintDialog(const PrintDialog&) = delete;
     PrintDialog& operator=(const PrintDialog&) = delete;
@@ -40,7 +40,7 @@ private:
     bool submit(GtkPrintSettings* settings, std::string& error);
     void keepSettings(GtkPrintSettings* settings);
 
-    host::PlugInLibrary& plugin_;
+    hosting::PlugInLibrary& plugin_;
     std::string file_;
     std::string ticketPath_;
     std::string dialogSettingsPath_;

@@ -43,9 +43,9 @@ int main(int argc, char** argv) {
         return fail("cannot read " + file);
     }
     // The plug-in first: a missing or broken one is told also where no display is.
-    t48::host::PlugInLibrary library;
+    t48::hosting::PlugInLibrary library;
     std::string error;
-    if (!library.open(plugin.empty() ? t48::host::defaultPlugInPath() : plugin, error)) {
+    if (!library.open(plugin.empty() ? t48::hosting::defaultPlugInPath() : plugin, error)) {
         return fail(error);
     }
     g_set_prgname("t48-print-dialog");

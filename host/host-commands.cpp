@@ -3,7 +3,6 @@
 #include <charconv>
 
 #include "control-json.hpp"
-#include "job-options.hpp"
 #include "json-text.hpp"
 #include "queue-commands.hpp"
 #include "window-commands.hpp"
@@ -57,7 +56,7 @@ bool runShow(HostSession& session, const std::string&, std::ostream& out, std::s
         controls += (controls.size() > 1 ? ", " : "") + jsonString(named.outlet) + ": " +
                     controlJSON(*named.control);
     }
-    out << "{\"pane\": " << jsonString(visiblePane(session.view()))
+    out << "{\"pane\": " << jsonString(visiblePane(session.panelSession().view()))
         << ", \"controls\": " << controls << "}}\n";
     return true;
 }
@@ -137,7 +136,7 @@ bool runKeys(HostSession& session, const std::string&, std::ostream& out, std::s
 }
 
 bool runTicket(HostSession& session, const std::string&, std::ostream& out, std::string&) {
-    out << jsonFromValue(*session.printSettings()->dictionary()) << "\n";
+    out << jsonFromValue(*session.printSettings().dictionary()) << "\n";
     return true;
 }
 
@@ -154,7 +153,7 @@ bool runSummary(HostSession& session, const std::string&, std::ostream& out, std
 // The job options a print carries: the print settings' top-level strings, after the
 // panel's last word.
 bool runPrint(HostSession& session, const std::string&, std::ostream& out, std::string&) {
-    out << jobOptionsJSON(printJobOptions(session)) << "\n";
+    out << jobOptionsJSON(session.panelSession().lastWordOptions()) << "\n";
     return true;
 }
 

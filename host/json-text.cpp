@@ -101,4 +101,12 @@ std::string jsonFromValue(const cf::Value& value) {
     return "null";
 }
 
+std::string jobOptionsJSON(const hosting::JobOptions& options) {
+    std::string json = "{";
+    for (const auto& [key, value] : options) {
+        json += (json.size() > 1 ? ", " : "") + jsonString(key) + ": " + jsonString(value);
+    }
+    return json + "}";
+}
+
 }  // namespace t48::host

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "job-options.hpp"
 #include "value.hpp"
 
 namespace t48::host {
@@ -12,5 +13,7 @@ std::string jsonString(const std::string& text);
 // A property-list value as JSON: dictionaries as objects, arrays as arrays, data as a
 // base64 string, dates as seconds since 2001-01-01 UTC.
 std::string jsonFromValue(const cf::Value& value);
+// The options as one JSON object.
+std::string jobOptionsJSON(const hosting::JobOptions& options);
 
 }  // namespace t48::host

@@ -151,8 +151,7 @@ bool runType(HostSession& session, const std::string& argument, std::ostream&, s
     }
     const std::u16string units = ui::utf16FromUtf8(text);
     for (std::size_t i = 0; i < units.size();) {
-        const bool pair = units[i] >= 0xD800 && units[i] <= 0xDBFF && i + 1 < units.size();
-        const std::size_t length = pair ? 2 : 1;
+        const std::size_t length = ui::utf16CharacterLength(units, i);
         field->replaceCharacters({static_cast<int>(field->text().size()), 0},
                                  std::u16string_view(units).substr(i, length));
         i += length;
