@@ -36,19 +36,43 @@ PrintDialog::PrintDialog(hosting::PlugInLibrary& plugin, std::string file, std::
     }
     gtk_print_unix_dialog_set_manual_capabilities(
         dialog, GtkPrintCapabilities(GTK_PRINT_CAPABILITY_COPIES | GTK_PRINT_CAPABILITY_PAGE_SET));
-    g_signal_connect(dialog_, "notify::selected-printer",
-                     G_CALLBACK(+[](GObject*, GParamSpec*, gpointer data) {
-                         static_cast<PrintDialog*>(data)->followSelectedPrinter();
-                     }),
-                     this);
+    selectedPrinter_ = gtkui::SignalConnection(
+        dialog_, "notify::selected-printer", G_CALLBACK(+[](GObject*, GParamSpec*, gpointer data) {
+            static_cast<PrintDialog*>(data)->followSelectedPrinter();
+        }),
+        this);
 }
 
 PrintDialog::~PrintDialog() {
-    current_.reset();
-    if (tab_ != nullptr) {
-        g_object_unref(tab_);
-    }
+    selectedPrinter_.disconnect();
+    tabMapped_.disconnect();
+    closePanel();
     gtk_widget_destroy(dialog_);
+}
+
+void PrintDialog::closePanel() {
+    if (current_ && current_->widget() != nullptr) {
+        gtk_container_remove(GTK_CONTAINER(tab_), current_->widget());
+    }
+    current_.reset();
+}
+
+void PrintDialog::addTab(const std::string& label) {
+    tab_ = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+    gtk_container_set_border_width(GTK_CONTAINER(tab_), 12);
+    gtk_print_unix_dialog_add_custom_tab(GTK_PRINT_UNIX_DIALOG(dialog_), tab_,
+                                         gtk_label_new(label.c_str()));
+    // The tab is mapped each time the dialog shows it.
+    tabMapped_ = gtkui::SignalConnection(tab_, "map", G_CALLBACK(+[](GtkWidget*, gpointer data) {
+                                             static_cast<PrintDialog*>(data)->tabShown();
+                                         }),
+                                         this);
+}
+
+void PrintDialog::tabShown() {
+    if (current_) {
+        current_->session().panel().willShow();
+    }
 }
 
 void PrintDialog::followSelectedPrinter() {
@@ -58,14 +82,7 @@ void PrintDialog::followSelectedPrinter() {
     if (current_ && current_->queueName() == queue) {
         return;
     }
-    // The old panel saves its values into the settings before the new one restores.
-    current_.reset();
-    if (tab_ != nullptr) {
-        gtk_container_foreach(
-            GTK_CONTAINER(tab_),
-            [](GtkWidget* child, gpointer box) { gtk_container_remove(GTK_CONTAINER(box), child); },
-            tab_);
-    }
+    closePanel();
     std::string error;
     current_ = queue.empty()
                    ? nullptr
@@ -80,33 +97,14 @@ void PrintDialog::followSelectedPrinter() {
         return;
     }
     if (tab_ == nullptr) {
-        tab_ = GTK_WIDGET(g_object_ref_sink(gtk_box_new(GTK_ORIENTATION_VERTICAL, 0)));
-        gtk_container_set_border_width(GTK_CONTAINER(tab_), 12);
-        const std::string name = current_->session().panel().panelName();
-        gtk_print_unix_dialog_add_custom_tab(GTK_PRINT_UNIX_DIALOG(dialog_), tab_,
-                                             gtk_label_new(name.c_str()));
-        if (GtkWidget* notebook = gtk_widget_get_parent(tab_); GTK_IS_NOTEBOOK(notebook)) {
-            g_signal_connect(notebook, "switch-page",
-                             G_CALLBACK(+[](GtkNotebook*, GtkWidget* page, guint, gpointer data) {
-                                 static_cast<PrintDialog*>(data)->tabShown(page);
-                             }),
-                             this);
-        }
+        addTab(current_->session().panel().panelName());
     }
+    const bool showing = gtk_widget_get_mapped(tab_);
     gtk_box_pack_start(GTK_BOX(tab_), current_->widget(), FALSE, FALSE, 0);
     gtk_widget_show_all(tab_);
-    // A tab that is showing already is shown to the new panel at once.
-    if (GtkWidget* notebook = gtk_widget_get_parent(tab_); GTK_IS_NOTEBOOK(notebook)) {
-        const int page = gtk_notebook_get_current_page(GTK_NOTEBOOK(notebook));
-        if (gtk_notebook_get_nth_page(GTK_NOTEBOOK(notebook), page) == tab_) {
-            current_->session().panel().willShow();
-        }
-    }
-}
-
-void PrintDialog::tabShown(GtkWidget* page) {
-    if (page == tab_ && current_) {
-        current_->session().panel().willShow();
+    // A tab that shows already is not mapped again: the new panel is shown at once.
+    if (showing) {
+        tabShown();
     }
 }
 
