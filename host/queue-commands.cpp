@@ -27,7 +27,7 @@ bool runSubmit(HostSession& session, const std::string& file, std::ostream& out,
     if (job == 0) {
         return false;
     }
-    out << "{\"job\": " << job << ", \"options\": " << jobOptionsJSON(options) << "}\n";
+    out << jsonText({{"job", job}, {"options", jobOptionsJSON(options)}}) << "\n";
     return true;
 }
 
@@ -41,8 +41,7 @@ bool runSaveDefaults(HostSession& session, const std::string&, std::ostream& out
     if (!queue->saveDefaults(options, error)) {
         return false;
     }
-    out << "{\"queue\": " << jsonString(queue->name())
-        << ", \"options\": " << jobOptionsJSON(options) << "}\n";
+    out << jsonText({{"queue", queue->name()}, {"options", jobOptionsJSON(options)}}) << "\n";
     return true;
 }
 
