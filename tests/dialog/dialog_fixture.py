@@ -139,8 +139,8 @@ class DialogWorld:
         self.processes.append(process)
         return process
 
-    def start_dialog(self, args=(), language=""):
-        env = dict(self.env, LANGUAGE=language)
+    def start_dialog(self, args=(), language="", env=None):
+        env = dict(self.env, LANGUAGE=language, **(env or {}))
         self.dialog = self._run([os.path.join(BINARY, "dialog", "t48-print-dialog"), *args], env,
                                 "dialog.log")
         return self.dialog
