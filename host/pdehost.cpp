@@ -23,8 +23,6 @@ constexpr const char* kUsage =
     "               [window | select ROW | tick ROW | type OUTLET=TEXT | paste OUTLET=TEXT |\n"
     "                clear OUTLET | browse PATH|- | window-ok | window-cancel]...";
 
-// The first of `candidates` (relative to the folder of this program) that exists,
-// else the first of them.
 int fail(const std::string& message) {
     std::cerr << "pdehost: " << message << "\n";
     return t48::host::kHostUsage;
