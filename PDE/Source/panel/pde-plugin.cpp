@@ -5,7 +5,7 @@
 #include "constraint-engine.hpp"
 #include "pde-bundle.hpp"
 #include "pde-common.hpp"
-#include "profile-store.hpp"
+#include "profile-refresh.hpp"
 
 namespace t48::pde {
 namespace {
@@ -110,11 +110,22 @@ std::vector<std::string> PDEPlugInInterface::supportedPPDOptionKeys() {
 }
 
 ui::View* PDEPlugInInterface::panelView() {
+    PDEProfileRefresh refresh;
+    ui::View* view = panelViewLeavingRefresh(refresh);
+    refresh();
+    return view;
+}
+
+ui::View* PDEPlugInInterface::panelViewLeavingRefresh(PDEProfileRefresh& refresh) {
     myLoad();
-    if (store::ZTPListIsAdminProfile() == 1) {
-        PDECommon::commonGetProfilesFromMIB(session_);
-    }
+    refresh = profileRefreshOfSession(session_);
     return pdeMainView_;
+}
+
+void PDEPlugInInterface::setProfileRefreshRunning(bool running) {
+    if (profileControl_ != nullptr) {
+        profileControl_->setProfileRefreshRunning(running);
+    }
 }
 
 void PDEPlugInInterface::willShow() {
