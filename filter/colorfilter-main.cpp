@@ -1,38 +1,52 @@
 // t48-colorfilter JOB USER TITLE COPIES OPTIONS [FILE]
 // A CUPS filter after pstops: copies the job's PostScript (FILE, else standard input) to
-// standard output and puts the commands that select the profiles of the job's added-
-// profile options at the end of the document setup. Options it cannot honour leave the
-// job unchanged, with one warning line on standard error; they never fail the job. Exit
-// status 1 only when the job cannot be read or written.
+// standard output with the choices the Color Options panel would print for the job's
+// options in its document setup (one "INFO:" line for each option it changes), and the
+// commands that select the job's added profiles at the end of the setup. A job it cannot
+// resolve prints with its options as asked, with one warning line on standard error; its
+// options never fail the job. Exit status 1 only when the job cannot be read or written.
 
 #include <cups/cups.h>
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "job-copy.hpp"
-#include "ppd-first-choices.hpp"
+#include "job-ppd.hpp"
 #include "profile-commands.hpp"
 
 namespace {
+
+using namespace t48::filter;
 
 void warn(const std::string& message) {
     std::fprintf(stderr, "WARNING: t48-colorfilter: %s\n", message.c_str());
 }
 
-std::vector<t48::filter::JobOption> jobOptions(const char* text) {
+std::vector<JobOption> jobOptions(const char* text) {
     cups_option_t* parsed = nullptr;
     const int count = cupsParseOptions(text, 0, &parsed);
-    std::vector<t48::filter::JobOption> options;
+    std::vector<JobOption> options;
     for (int i = 0; i < count; ++i) {
         options.emplace_back(parsed[i].name, parsed[i].value);
     }
     cupsFreeOptions(count, parsed);
     return options;
+}
+
+// What the job's setup gets: the profile commands of its options.
+SetupRewriter setupFor(const std::vector<JobOption>& options, const JobPPD& ppd) {
+    const ProfileCommands commands = profileCommands(options, ppd.profileFirstChoices());
+    if (!commands.problem.empty()) {
+        warn(commands.problem + "; the job is printed without profile commands");
+    }
+    return SetupRewriter({}, commands.setup);
 }
 
 }  // namespace
@@ -47,20 +61,26 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "ERROR: t48-colorfilter: cannot open the job's file\n");
         return 1;
     }
-    const std::optional<t48::filter::FirstChoices> firstChoices =
-        t48::filter::ppdFirstChoices(std::getenv("PPD"));
-    const t48::filter::ProfileCommands commands =
-        t48::filter::profileCommands(jobOptions(argv[5]), firstChoices ? &*firstChoices : nullptr);
-    if (!commands.problem.empty()) {
-        warn(commands.problem + "; the job is printed without profile commands");
+    const std::vector<JobOption> options = jobOptions(argv[5]);
+    const char* ppdPath = std::getenv("PPD");
+    const std::unique_ptr<JobPPD> ppd = JobPPD::open(ppdPath, options);
+    if (!ppd) {
+        warn("the queue's PPD cannot be read; the job is printed as it came");
     }
-    const t48::filter::CopiedJob copied = t48::filter::copyJob(in, STDOUT_FILENO, commands.setup);
+    SetupRewriter setup = ppd ? setupFor(options, *ppd) : SetupRewriter({}, {});
+    const CopiedJob copied = copyJob(in, STDOUT_FILENO, setup);
     if (!copied.copied) {
         std::fprintf(stderr, "ERROR: t48-colorfilter: cannot pass the job on\n");
         return 1;
     }
-    if (!commands.setup.empty() && !copied.setupFound) {
-        warn("the job has no document setup; it is printed without profile commands");
+    if (!copied.setupFound && setup.addsAtTheEnd()) {
+        warn(
+            "the job has no document setup; it is printed without the options and profile "
+            "commands it lacks");
+    }
+    for (const ChangedChoice& change : setup.changes()) {
+        std::fprintf(stderr, "INFO: t48-colorfilter: %s asked %s, printed %s\n",
+                     change.option.c_str(), change.asked.c_str(), change.printed.c_str());
     }
     return 0;
 }
