@@ -11,7 +11,7 @@
 
 #include "ppd-file.hpp"
 
-namespace t48::host {
+namespace t48::hosting {
 namespace {
 
 constexpr int kConnectTimeoutMs = 5000;
@@ -86,7 +86,7 @@ ppd_file_s* PrintQueue::openPPD(std::string& error) {
     close(fd);
     ppd_file_s* ppd = nullptr;
     if (status == HTTP_STATUS_OK) {
-        ppd = pde::openPPDFile(path, error);
+        ppd = ppd::openPPDFile(path, error);
     } else {
         error =
             "the queue " + name_ + " has no PPD on the print server (" + httpStatus(status) + ")";
@@ -151,4 +151,4 @@ bool PrintQueue::saveDefaults(const JobOptions& options, std::string& error) {
     return saved;
 }
 
-}  // namespace t48::host
+}  // namespace t48::hosting
