@@ -19,6 +19,7 @@
 
 #include "job-copy.hpp"
 #include "job-ppd.hpp"
+#include "panel-choices.hpp"
 #include "profile-commands.hpp"
 
 namespace {
@@ -40,13 +41,69 @@ std::vector<JobOption> jobOptions(const char* text) {
     return options;
 }
 
-// What the job's setup gets: the profile commands of its options.
-SetupRewriter setupFor(const std::vector<JobOption>& options, const JobPPD& ppd) {
-    const ProfileCommands commands = profileCommands(options, ppd.profileFirstChoices());
+// `options` with `choices` in place of the values they name.
+std::vector<JobOption> withChoices(std::vector<JobOption> options, const Choices& choices) {
+    for (auto& [name, value] : options) {
+        if (const auto choice = choices.find(name); choice != choices.end()) {
+            value = choice->second;
+        }
+    }
+    for (const auto& [name, value] : choices) {
+        if (std::none_of(options.begin(), options.end(),
+                         [&](const JobOption& option) { return option.first == name; })) {
+            options.emplace_back(name, value);
+        }
+    }
+    return options;
+}
+
+// The choice the panel prints of each option it handles, for the job's `options`, whose
+// choices as pstops marked them are `asked`; nothing, with one warning, when the panel
+// cannot be had.
+std::optional<Choices> panelPrints(const std::vector<JobOption>& options,
+                                   const std::vector<JobOption>& asked,
+                                   const FirstChoices& firstChoices, const std::string& ppdPath) {
+    // The panel keeps a profile option whose added profile is selected at the option's
+    // first choice; the "...Custom" entries stay with the job. The panel is shown that
+    // choice, so a preset that moves it drops the profile, as in the panel.
+    Choices shown(asked.begin(), asked.end());
+    for (const auto& [option, firstChoice] : firstChoices) {
+        if (selectsAddedProfile(options, option, firstChoices)) {
+            shown[option] = firstChoice;
+        }
+    }
+    std::string error;
+    std::optional<Choices> printed =
+        panelChoices(std::vector<JobOption>(shown.begin(), shown.end()), ppdPath, error);
+    if (!printed) {
+        warn(error + "; the job is printed with its options as asked");
+    }
+    return printed;
+}
+
+// What the job's setup gets: the choices the panel prints, and the commands of the added
+// profiles of the options printed.
+SetupRewriter setupFor(const std::vector<JobOption>& options, const JobPPD& ppd,
+                       const std::string& ppdPath) {
+    const std::vector<JobOption> asked = ppd.markedChoices();
+    const FirstChoices firstChoices = ppd.profileFirstChoices();
+    const std::optional<Choices> printed = panelPrints(options, asked, firstChoices, ppdPath);
+    std::vector<PrintedChoice> choices;
+    for (const auto& [option, choice] : asked) {
+        const auto found = printed ? printed->find(option) : Choices::const_iterator();
+        if (!printed || found == printed->end()) {
+            continue;
+        }
+        if (std::optional<std::string> code = ppd.choiceCode(option, found->second)) {
+            choices.push_back({option, choice, found->second, std::move(*code)});
+        }
+    }
+    const ProfileCommands commands =
+        profileCommands(printed ? withChoices(options, *printed) : options, firstChoices);
     if (!commands.problem.empty()) {
         warn(commands.problem + "; the job is printed without profile commands");
     }
-    return SetupRewriter({}, commands.setup);
+    return SetupRewriter(std::move(choices), commands.setup);
 }
 
 }  // namespace
@@ -67,7 +124,7 @@ int main(int argc, char** argv) {
     if (!ppd) {
         warn("the queue's PPD cannot be read; the job is printed as it came");
     }
-    SetupRewriter setup = ppd ? setupFor(options, *ppd) : SetupRewriter({}, {});
+    SetupRewriter setup = ppd ? setupFor(options, *ppd, ppdPath) : SetupRewriter({}, {});
     const CopiedJob copied = copyJob(in, STDOUT_FILENO, setup);
     if (!copied.copied) {
         std::fprintf(stderr, "ERROR: t48-colorfilter: cannot pass the job on\n");
