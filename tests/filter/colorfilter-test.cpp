@@ -172,11 +172,11 @@ std::map<std::string, std::string> markedChoices(
     const std::map<std::string, std::string>& chosen = {}) {
     std::ifstream ppd(samplePPD());
     std::map<std::string, std::string> choices;
-    const std::string prefix = "*DefaultZT";
+    const std::string prefix = "*Default";
     for (std::string line; std::getline(ppd, line);) {
-        if (line.rfind(prefix, 0) == 0) {
+        if (line.starts_with(prefix + "ZT")) {
             const size_t colon = line.find(": ");
-            choices[line.substr(8, colon - 8)] = line.substr(colon + 2);
+            choices[line.substr(prefix.size(), colon - prefix.size())] = line.substr(colon + 2);
         }
     }
     for (const auto& [option, choice] : chosen) {
