@@ -52,6 +52,7 @@ std::vector<std::string> PlugInLibrary::panelOptionKeys() {
         cf::PrintSettings* printSettings() override { return &settings; }
         cf::PrintSession* printSession() override { return &session; }
         ppd_file_s* ppdFile() override { return nullptr; }
+        bool hasProfileStore() override { return false; }
     } noPrinter;
     std::string error;
     std::unique_ptr<pde::PDEPanelProtocol> panel = makePanel(&noPrinter, error);

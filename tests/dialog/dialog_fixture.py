@@ -148,8 +148,8 @@ class DialogWorld:
             icon.write(b"icns")
         self.t48_env = {"T48_ROOT": self.root,
                         "T48_XPC_SOCKET": os.path.join(self.root, "xpcservice.sock")}
-        self.service = self._run([os.path.join(BINARY, "Helper", "XPCService", "xpcservice")],
-                                 dict(env, JOURNAL_STREAM="", **self.t48_env), "service.log")
+        self._run([os.path.join(BINARY, "Helper", "XPCService", "xpcservice")],
+                  dict(env, JOURNAL_STREAM="", **self.t48_env), "service.log")
         wait_for("the service", lambda: os.path.exists(self.t48_env["T48_XPC_SOCKET"]))
         self.env = dict(env, XDG_CONFIG_HOME=os.path.join(self.dir, "config"),
                         **self.cups_env, **self.t48_env)
@@ -185,9 +185,28 @@ class DialogWorld:
         switched off: a walk waits for it in vain)."""
         self.snmpd.popen.send_signal(signal.SIGCONT if on else signal.SIGSTOP)
 
-    def hold_service(self, held):
-        """The service stops answering (every request of a helper waits), or goes on."""
-        self.service.popen.send_signal(signal.SIGSTOP if held else signal.SIGCONT)
+    def walk_waiting_for_the_printer(self):
+        """A walk of the user's, through the real helper and service, that waits for the
+        switched-off printer as long as it stays off (up to a minute); the service runs one
+        walk at a time, so every other walk waits behind it. Its helper, by PID."""
+        requests = self.printer_requests_queued()
+        walk = self._run([os.path.join(self.root, HELPER), "mibwalk_XPC", "T48",
+                          pwd.getpwuid(os.getuid()).pw_name, "snmpwalk", "-Os", "-c", "fennel",
+                          "-v", "1", "-t", "60", "-r", "0", PRINTER_ADDRESS,
+                          "1.3.6.1.4.1.47193.1.1.1.1.6.13.1.1"], self.env, "walk.log")
+        wait_for("the walk's request at the printer",
+                 lambda: self.printer_requests_queued() > requests)
+        return walk
+
+    def printer_requests_queued(self):
+        """The bytes of requests the stopped printer has not read yet."""
+        address = "".join(f"{int(b):02X}" for b in reversed(PRINTER_ADDRESS.split(".")))
+        with open("/proc/net/udp") as table:
+            for line in table.readlines()[1:]:
+                fields = line.split()
+                if fields[1] == f"{address}:00A1":
+                    return int(fields[4].split(":")[1], 16)
+        return 0
 
     def profile_file(self, which="profile"):
         """The user's current ("profile") or previous ("profile.prev") profile file."""
@@ -216,8 +235,6 @@ class DialogWorld:
     def stop(self):
         if getattr(self, "snmpd", None):
             self.switch_printer(True)  # a stopped process does not hear SIGTERM
-        if getattr(self, "service", None):
-            self.hold_service(False)
         for process in reversed(self.processes):
             process.stop()
         if getattr(self, "cupsd_pid", None):

@@ -20,7 +20,7 @@ import pyatspi  # noqa: E402
 from gi.repository import GLib  # noqa: E402
 
 from atspi_driver import (ESCAPE, SPACE, checked, choices, choose, chosen, close_window, controls, find,  # noqa: E402
-                          find_all, focused, frame_of, mnemonic, press, press_alt, press_key,
+                          find_all, focus_window, focused, frame_of, mnemonic, press, press_alt, press_key,
                           related, screenshot, select_tab, sensitive, showing, state, table_rows,
                           text_of, toggle_cell, type_text)
 from dialog_fixture import (BINARY, GENERIC_QUEUE, SOURCE, DialogWorld, read,  # noqa: E402
@@ -228,7 +228,8 @@ class DialogLifecycleTest(unittest.TestCase):
 
     def test_escape(self):
         def escape(frame):
-            find(frame, "push button", "Print").queryComponent().grabFocus()
+            focus_window(frame.name)
+            wait_for("the dialog to hold the keyboard", lambda: state(frame, pyatspi.STATE_ACTIVE))
             press_key(ESCAPE)
         self.session(escape, 1)
 
@@ -299,8 +300,10 @@ class SwitchedOffPrinterTest(unittest.TestCase):
         wait_for("the walk, still waiting for the printer", self.world.walks_running)
 
     def test_2_the_profile_window_waits_for_the_refresh_then_shows_the_merged_lists(self):
-        self.world.switch_printer(True)
-        self.world.hold_service(True)  # the Lab queue's refresh waits at its first request
+        wait_for("the start's walk to give up", lambda: not self.world.walks_running())
+        # The Lab queue's walk waits behind another walk of the user's until the printer
+        # answers again, then merges its profiles.
+        other = self.world.walk_waiting_for_the_printer()
         printers = find(select_tab(self.tabs, "General"), "table", "")
         lab = next(i for i, row in enumerate(table_rows(printers)) if "T48_Lab" in row)
         printers.queryTable().addRowSelection(lab)
@@ -310,12 +313,13 @@ class SwitchedOffPrinterTest(unittest.TestCase):
         find(window, "label", ENGLISH("Reading the printer's profiles..."))
         self.assertEqual((table.queryTable().nRows, sensitive(ok)), (0, False))
         screenshot(os.path.join(SHOTS, "profile-window-waiting.png"))
-        self.world.hold_service(False)
+        self.world.switch_printer(True)
         wait_for("the merged lists", lambda: any("PROF1.ICC" in " ".join(r) for r in table_rows(table)))
         wait_for("OK", lambda: sensitive(ok))
         self.assertFalse(find_all(window, "label", ENGLISH("Reading the printer's profiles...")))
         press(cancel)
         wait_for("the window to close", lambda: not showing(window))
+        self.assertEqual(other.popen.wait(20), 0)
 
     def test_3_closing_waits_for_the_walk(self):
         press(find(frame_of(self.tabs), "push button", "Cancel"))

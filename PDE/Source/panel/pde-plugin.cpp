@@ -47,6 +47,7 @@ PDEPlugInInterface::PDEPlugInInterface(PDEHostCallback* callback)
     if (callback != nullptr) {
         setting_ = callback->printSettings();
         session_ = callback->printSession();
+        profileStore_ = callback->hasProfileStore();
     }
 }
 
@@ -81,6 +82,7 @@ void PDEPlugInInterface::myLoad() {
     profileControl_ = interface_->profileControl.get();
     ppd_ = pdePluginCallbackObject_ != nullptr ? pdePluginCallbackObject_->ppdFile() : nullptr;
 
+    onAdvancedView_->setProfileStore(profileStore_);
     painChange_->setPMPrintEachView(setting_, session_);
     painChange_->setPPDFileEachView(ppd_);
     painChange_->creatPDEControlTableEachView();
@@ -112,13 +114,16 @@ std::vector<std::string> PDEPlugInInterface::supportedPPDOptionKeys() {
 ui::View* PDEPlugInInterface::panelView() {
     PDEProfileRefresh refresh;
     ui::View* view = panelViewLeavingRefresh(refresh);
-    refresh();
+    if (refresh) {
+        refresh();
+    }
     return view;
 }
 
 ui::View* PDEPlugInInterface::panelViewLeavingRefresh(PDEProfileRefresh& refresh) {
     myLoad();
-    refresh = profileRefreshOfSession(session_);
+    // A host without a profile store (a filter, printing for no user) has nothing to refresh.
+    refresh = profileStore_ ? profileRefreshOfSession(session_) : PDEProfileRefresh{};
     return pdeMainView_;
 }
 
