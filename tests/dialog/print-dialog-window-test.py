@@ -31,16 +31,28 @@ SHOTS = os.path.join(BINARY, "screenshots")
 os.makedirs(SHOTS, exist_ok=True)
 
 
-class PrintDialogWindowTest(unittest.TestCase):
+def color_tabs(app, t):
+    """The dialog's tab list that holds the Color Options tab, once it shows."""
+    return wait_for("the Color Options tab", lambda: next(
+        (x for x in find_all(app, "page tab list") if t("Color Options") in [c.name for c in x]),
+        None))
+
+
+class DialogTestCase(unittest.TestCase):
+    """A world with a dialog started in `language`, its printer answering or switched off."""
+    language = ""
+    printer_on = True
+
     @classmethod
     def setUpClass(cls):
+        cls.t = staticmethod(translator(cls.language))
         cls.world = DialogWorld()
         try:
-            cls.world.start_dialog()
+            cls.world.switch_printer(cls.printer_on)
+            cls.world.start_dialog(language=cls.language)
             cls.app = cls.world.app()
-            cls.tabs = wait_for("the dialog's tabs", lambda: next(
-                (t for t in find_all(cls.app, "page tab list")
-                 if "Color Options" in [c.name for c in t]), None))
+            cls.tabs = color_tabs(cls.app, cls.t)
+            cls.frame = frame_of(cls.tabs)
         except BaseException:
             cls.world.stop()  # tearDownClass does not run after a failed setUpClass
             raise
@@ -49,6 +61,8 @@ class PrintDialogWindowTest(unittest.TestCase):
     def tearDownClass(cls):
         cls.world.stop()
 
+
+class PrintDialogWindowTest(DialogTestCase):
     def panel(self):
         return select_tab(self.tabs, "Color Options")
 
@@ -240,10 +254,7 @@ def same(a, b):
 
 def color_pane(app, t):
     """The Color Options tab showing its Color Options pane."""
-    tabs = wait_for("the Color Options tab", lambda: next(
-        (x for x in find_all(app, "page tab list") if t("Color Options") in [c.name for c in x]),
-        None))
-    page = select_tab(tabs, t("Color Options"))
+    page = select_tab(color_tabs(app, t), t("Color Options"))
     for hide in find_all(page, "push button", t("Hide Advanced Options")):
         press(hide)
     find(page, "combo box", t("Quick Color"))
@@ -269,28 +280,11 @@ def window_buttons(window, t):
             for name in ("OK", "Cancel")]
 
 
-class SwitchedOffPrinterTest(unittest.TestCase):
+class SwitchedOffPrinterTest(DialogTestCase):
     """The dialog against a printer that does not answer: it shows and takes the user's
     choices while the walk waits; a profile window opened during a refresh waits for it,
     then shows the merged lists; closing the dialog waits for the walk it started."""
-
-    @classmethod
-    def setUpClass(cls):
-        cls.world = DialogWorld()
-        try:
-            cls.world.switch_printer(False)
-            cls.world.start_dialog()
-            cls.app = cls.world.app()
-            cls.tabs = wait_for("the dialog's tabs", lambda: next(
-                (t for t in find_all(cls.app, "page tab list")
-                 if "Color Options" in [c.name for c in t]), None))
-        except BaseException:
-            cls.world.stop()
-            raise
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.world.stop()
+    printer_on = False
 
     def test_1_the_dialog_does_not_wait_for_the_walk(self):
         page = select_tab(self.tabs, "Color Options")
@@ -322,42 +316,21 @@ class SwitchedOffPrinterTest(unittest.TestCase):
         self.assertEqual(other.popen.wait(20), 0)
 
     def test_3_closing_waits_for_the_walk(self):
-        press(find(frame_of(self.tabs), "push button", "Cancel"))
+        press(find(self.frame, "push button", "Cancel"))
         self.assertEqual(self.world.dialog.popen.wait(20), 1)
         self.world.switch_printer(False)
         dialog = self.world.start_dialog()
         app = self.world.app()
-        wait_for("the tab", lambda: next((t for t in find_all(app, "page tab list")
-                                          if "Color Options" in [c.name for c in t]), None))
+        color_tabs(app, ENGLISH)
         wait_for("the new dialog's walk", self.world.walks_running)
         press(find(app, "push button", "Cancel"))
         self.assertEqual(dialog.popen.wait(20), 1, read(dialog.log))
         self.assertEqual(self.world.walks_running(), [], "a walk outlived its dialog")
 
 
-class AccessibilityTest(unittest.TestCase):
+class AccessibilityTest(DialogTestCase):
     """The keyboard and a screen reader in the Color Options tab and the profile window,
     in English; GermanAccessibilityTest runs the same in German."""
-    language = ""
-
-    @classmethod
-    def setUpClass(cls):
-        cls.t = staticmethod(translator(cls.language))
-        cls.world = DialogWorld()
-        try:
-            cls.world.start_dialog(language=cls.language)
-            cls.app = cls.world.app()
-            cls.tabs = wait_for("the dialog's tabs", lambda: next(
-                (t for t in find_all(cls.app, "page tab list")
-                 if cls.t("Color Options") in [c.name for c in t]), None))
-            cls.frame = frame_of(cls.tabs)
-        except BaseException:
-            cls.world.stop()
-            raise
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.world.stop()
 
     def shot(self, name):
         screenshot(os.path.join(SHOTS, f"{name}-{self.language or 'en'}.png"))
