@@ -121,6 +121,10 @@ class PrintDialogWindowTest(DialogTestCase):
         wait_for("the Office queue's choices", lambda: chosen(self.combo("Quick Color", page)) == "Custom")
         self.assertTrue(find(page, "check box", "Color as Grayscale").getState().contains(
             pyatspi.STATE_CHECKED))
+        # Office, Lab, Office again: the printer of each queue walked once in the dialog.
+        wait_for("the walks to end", lambda: not self.world.walks_running())
+        walks = read(os.path.join(self.world.dir, "service.log")).count("mibwalk_XPC - iRet")
+        self.assertEqual(walks, 2)
 
     def test_4_profile_window_changes_reach_the_popups(self):
         page = self.panel()
