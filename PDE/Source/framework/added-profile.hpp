@@ -62,5 +62,9 @@ int32_t setTicketAddedProfile(const PDEControlItem* item, cf::Value* model, int1
                               PassProfileLists& lists);
 int16_t getTicketAddedProfile(const PDEControlItem* item, const cf::Value* model,
                               PassProfileLists& lists);
+// The popup item of the user's listed profile whose file lies at `path` on the printer;
+// -1 when the record lists no such profile.
+int32_t listedProfileItem(const PDEControlItem* item, const std::string& path,
+                          PassProfileLists& lists);
 
 }  // namespace t48::pde

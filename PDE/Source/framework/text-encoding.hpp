@@ -38,4 +38,8 @@ CFStringEncoding cfStringEncodingForLanguageEncoding(const char* languageEncodin
 std::string stringFromEncoding(std::string_view bytes, StringEncoding encoding);
 std::string stringFromCFEncoding(std::string_view bytes, CFStringEncoding encoding);
 
+// UTF-8 `text` in the character set named by a PPD's LanguageEncoding value (read as
+// above); each character the set lacks, and each ill-formed sequence, becomes '?'.
+std::string textForLanguageEncoding(std::string_view text, const char* languageEncoding);
+
 }  // namespace t48::pde
