@@ -59,6 +59,7 @@ endif()
 # t48_add_fuzzer(NAME SOURCES ... LIBS ... CORPUS dir [SECONDS s])
 # A libFuzzer harness, registered with CTest (label "fuzz") as a bounded run over
 # its seed corpus. New inputs go to a scratch folder, never into the source tree.
+# NAME is t48_<what>_fuzz after its source file <what>-fuzz.cpp.
 function(t48_add_fuzzer name)
     cmake_parse_arguments(F "" "CORPUS;SECONDS" "SOURCES;LIBS" ${ARGN})
     if(NOT F_SECONDS)

@@ -4,7 +4,6 @@
 
 #include <iostream>
 
-#include "job-options.hpp"
 #include "test-page.hpp"
 #include "ticket-file.hpp"
 
@@ -18,14 +17,14 @@ constexpr const char* kCupsSettingPrefix = "cups-";
 
 }  // namespace
 
-PrintDialog::PrintDialog(host::PlugInLibrary& plugin, std::string file, std::string configFolder)
+PrintDialog::PrintDialog(hosting::PlugInLibrary& plugin, std::string file, std::string configFolder)
     : plugin_(plugin),
       file_(std::move(file)),
       ticketPath_(configFolder + "/" + kTicketFile),
       dialogSettingsPath_(configFolder + "/" + kDialogSettingsFile) {
     std::string error;
     bool found = false;
-    if (!host::readTicketFile(ticketPath_, settings_, found, error)) {
+    if (!hosting::readTicketFile(ticketPath_, settings_, found, error)) {
         std::cerr << "t48-print-dialog: " << error << " (starting from the defaults)\n";
     }
     dialog_ = gtk_print_unix_dialog_new(nullptr, nullptr);
@@ -37,19 +36,43 @@ PrintDialog::PrintDialog(host::PlugInLibrary& plugin, std::string file, std::str
     }
     gtk_print_unix_dialog_set_manual_capabilities(
         dialog, GtkPrintCapabilities(GTK_PRINT_CAPABILITY_COPIES | GTK_PRINT_CAPABILITY_PAGE_SET));
-    g_signal_connect(dialog_, "notify::selected-printer",
-                     G_CALLBACK(+[](GObject*, GParamSpec*, gpointer data) {
-                         static_cast<PrintDialog*>(data)->followSelectedPrinter();
-                     }),
-                     this);
+    selectedPrinter_ = gtkui::SignalConnection(
+        dialog_, "notify::selected-printer", G_CALLBACK(+[](GObject*, GParamSpec*, gpointer data) {
+            static_cast<PrintDialog*>(data)->followSelectedPrinter();
+        }),
+        this);
 }
 
 PrintDialog::~PrintDialog() {
-    current_.reset();
-    if (tab_ != nullptr) {
-        g_object_unref(tab_);
-    }
+    selectedPrinter_.disconnect();
+    tabMapped_.disconnect();
+    closePanel();
     gtk_widget_destroy(dialog_);
+}
+
+void PrintDialog::closePanel() {
+    if (current_ && current_->widget() != nullptr) {
+        gtk_container_remove(GTK_CONTAINER(tab_), current_->widget());
+    }
+    current_.reset();
+}
+
+void PrintDialog::addTab(const std::string& label) {
+    tab_ = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+    gtk_container_set_border_width(GTK_CONTAINER(tab_), 12);
+    gtk_print_unix_dialog_add_custom_tab(GTK_PRINT_UNIX_DIALOG(dialog_), tab_,
+                                         gtk_label_new(label.c_str()));
+    // The tab is mapped each time the dialog shows it.
+    tabMapped_ = gtkui::SignalConnection(tab_, "map", G_CALLBACK(+[](GtkWidget*, gpointer data) {
+                                             static_cast<PrintDialog*>(data)->tabShown();
+                                         }),
+                                         this);
+}
+
+void PrintDialog::tabShown() {
+    if (current_) {
+        current_->session().panel().willShow();
+    }
 }
 
 void PrintDialog::followSelectedPrinter() {
@@ -59,14 +82,7 @@ void PrintDialog::followSelectedPrinter() {
     if (current_ && current_->queueName() == queue) {
         return;
     }
-    // The old panel saves its values into the settings before the new one restores.
-    current_.reset();
-    if (tab_ != nullptr) {
-        gtk_container_foreach(
-            GTK_CONTAINER(tab_),
-            [](GtkWidget* child, gpointer box) { gtk_container_remove(GTK_CONTAINER(box), child); },
-            tab_);
-    }
+    closePanel();
     std::string error;
     current_ = queue.empty()
                    ? nullptr
@@ -81,33 +97,14 @@ void PrintDialog::followSelectedPrinter() {
         return;
     }
     if (tab_ == nullptr) {
-        tab_ = GTK_WIDGET(g_object_ref_sink(gtk_box_new(GTK_ORIENTATION_VERTICAL, 0)));
-        gtk_container_set_border_width(GTK_CONTAINER(tab_), 12);
-        const std::string name = current_->panel().panelName();
-        gtk_print_unix_dialog_add_custom_tab(GTK_PRINT_UNIX_DIALOG(dialog_), tab_,
-                                             gtk_label_new(name.c_str()));
-        if (GtkWidget* notebook = gtk_widget_get_parent(tab_); GTK_IS_NOTEBOOK(notebook)) {
-            g_signal_connect(notebook, "switch-page",
-                             G_CALLBACK(+[](GtkNotebook*, GtkWidget* page, guint, gpointer data) {
-                                 static_cast<PrintDialog*>(data)->tabShown(page);
-                             }),
-                             this);
-        }
+        addTab(current_->session().panel().panelName());
     }
+    const bool showing = gtk_widget_get_mapped(tab_);
     gtk_box_pack_start(GTK_BOX(tab_), current_->widget(), FALSE, FALSE, 0);
     gtk_widget_show_all(tab_);
-    // A tab that is showing already is shown to the new panel at once.
-    if (GtkWidget* notebook = gtk_widget_get_parent(tab_); GTK_IS_NOTEBOOK(notebook)) {
-        const int page = gtk_notebook_get_current_page(GTK_NOTEBOOK(notebook));
-        if (gtk_notebook_get_nth_page(GTK_NOTEBOOK(notebook), page) == tab_) {
-            current_->panel().willShow();
-        }
-    }
-}
-
-void PrintDialog::tabShown(GtkWidget* page) {
-    if (page == tab_ && current_) {
-        current_->panel().willShow();
+    // A tab that shows already is not mapped again: the new panel is shown at once.
+    if (showing) {
+        tabShown();
     }
 }
 
@@ -128,14 +125,9 @@ int PrintDialog::run() {
 bool PrintDialog::print(std::string& error) {
     GtkPrintSettings* settings = gtk_print_unix_dialog_get_settings(GTK_PRINT_UNIX_DIALOG(dialog_));
     if (current_) {
-        int32_t ignored = 0;
-        current_->panel().saveValuesAndReturnError(&ignored);
-        current_->panel().shouldPrint();
         // Set after GTK's own settings were taken: GTK fills an entry for every PPD
         // option from its Color tab, and the panel's choices must win.
-        const host::JobOptions options =
-            host::queueJobOptions(current_->ppdFile(), host::settingsJobOptions(settings_));
-        for (const auto& [key, value] : options) {
+        for (const auto& [key, value] : current_->session().printJobOptions()) {
             gtk_print_settings_set(settings, (kCupsSettingPrefix + key).c_str(), value.c_str());
         }
     }
@@ -202,7 +194,7 @@ void PrintDialog::keepSettings(GtkPrintSettings* settings) {
     const std::string folder = ticketPath_.substr(0, ticketPath_.rfind('/'));
     std::string error;
     if (g_mkdir_with_parents(folder.c_str(), 0700) != 0 ||
-        !host::writeTicketFile(ticketPath_, settings_, error)) {
+        !hosting::writeTicketFile(ticketPath_, settings_, error)) {
         std::cerr << "t48-print-dialog: "
                   << (error.empty() ? "cannot make the folder " + folder : error) << "\n";
         return;

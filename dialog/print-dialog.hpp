@@ -12,6 +12,7 @@
 #include "plugin-library.hpp"
 #include "print-settings.hpp"
 #include "queue-panel.hpp"
+#include "signal-connection.hpp"
 
 namespace t48::dialog {
 
@@ -24,7 +25,9 @@ class PrintDialog {
 public:
     // `file`: what Print submits ("" for a test page of ours). `configFolder`: where
     // the print settings are kept between dialogs.
-    PrintDialog(host::PlugInLibrary& plugin, std::string file, std::string configFolder);
+    PrintDialog(hosting::PlugInLibrary& plugin, std::string file, std::string configFolder);
+    // Ends in one order: the dialog stops reaching this object, the panel's widgets
+    // leave the tab, the panel is closed, then the dialog is destroyed.
     ~PrintDialog();
     PrintDialog(const PrintDialog&) = delete;
     PrintDialog& operator=(const PrintDialog&) = delete;
@@ -35,19 +38,25 @@ public:
 
 private:
     void followSelectedPrinter();
-    void tabShown(GtkWidget* page);
+    // The current panel's widgets leave the tab, then the panel is closed: its values
+    // are in the settings before another panel restores from them.
+    void closePanel();
+    void addTab(const std::string& label);
+    void tabShown();
     bool print(std::string& error);
     bool submit(GtkPrintSettings* settings, std::string& error);
     void keepSettings(GtkPrintSettings* settings);
 
-    host::PlugInLibrary& plugin_;
+    hosting::PlugInLibrary& plugin_;
     std::string file_;
     std::string ticketPath_;
     std::string dialogSettingsPath_;
     cf::PrintSettings settings_;
     GtkWidget* dialog_ = nullptr;
-    GtkWidget* tab_ = nullptr;  // holds the current queue's panel
+    GtkWidget* tab_ = nullptr;  // the dialog's; holds the current queue's panel
     std::unique_ptr<QueuePanel> current_;
+    gtkui::SignalConnection selectedPrinter_;
+    gtkui::SignalConnection tabMapped_;
 };
 
 }  // namespace t48::dialog

@@ -2,8 +2,6 @@
 
 #include <set>
 
-#include "ppd-file.hpp"
-
 namespace t48::dialog {
 namespace {
 
@@ -12,49 +10,35 @@ constexpr const char* kDialogMnemonics = "pc";
 
 }  // namespace
 
-std::unique_ptr<QueuePanel> QueuePanel::open(host::PlugInLibrary& plugin, const std::string& queue,
-                                             cf::PrintSettings& settings, GtkWindow* dialog,
-                                             std::string& error) {
-    std::unique_ptr<QueuePanel> opened(new QueuePanel(settings, dialog));
-    opened->queue_ = host::PrintQueue::open(queue, error);
-    if (!opened->queue_) {
+std::unique_ptr<QueuePanel> QueuePanel::open(hosting::PlugInLibrary& plugin,
+                                             const std::string& queue, cf::PrintSettings& settings,
+                                             GtkWindow* dialog, std::string& error) {
+    std::unique_ptr<QueuePanel> opened(new QueuePanel(queue, dialog));
+    hosting::PanelPrinter printer;
+    printer.queue = queue;
+    opened->session_ = hosting::PanelSession::open(printer, settings, error);
+    if (!opened->session_ || !opened->session_->makePanel(plugin, error)) {
         return nullptr;
     }
-    opened->ppd_ = opened->queue_->openPPD(error);
-    if (opened->ppd_ == nullptr) {
-        return nullptr;
-    }
-    opened->session_.setCurrentPrinter(cf::Printer(queue, opened->queue_->deviceURI()));
-    opened->panel_ = plugin.makePanel(opened.get(), error);
-    if (!opened->panel_) {
-        return nullptr;
-    }
-    opened->panel_->supportedPPDOptionKeys();
-    ui::View* view = opened->panel_->panelView();
-    int32_t ignored = 0;
-    opened->panel_->restoreValuesAndReturnError(&ignored);
-    if (view != nullptr) {
+    opened->session_->begin();
+    if (opened->session_->view() != nullptr) {
         opened->present();
     }
     return opened;
 }
 
 QueuePanel::~QueuePanel() {
-    if (panel_) {
-        host::closePanel(*panel_);
-    }
-    // The widgets stop listening before the views go.
     presentation_.reset();
-    panel_.reset();
-    pde::closePPDFile(ppd_);
+    session_.reset();
 }
 
 void QueuePanel::present() {
     presentation_ = std::make_unique<gtkui::Presentation>(kDialogMnemonics);
-    widget_ = presentation_->present(*panel_->panelView());
+    pde::PDEPanelProtocol& panel = session_->panel();
+    widget_ = presentation_->present(*session_->view());
     // Each pane, shown alone in its container, has mnemonics of its own.
     std::set<ui::View*> panes;
-    for (const pde::PDENamedControl& named : panel_->interfaceControls()) {
+    for (const pde::PDENamedControl& named : panel.interfaceControls()) {
         for (ui::View* up = named.control; up != nullptr; up = up->superview()) {
             if (up->identifier() == pde::kPDEColorPaneID ||
                 up->identifier() == pde::kPDEAdvancedPaneID) {
@@ -70,7 +54,7 @@ void QueuePanel::present() {
 }
 
 void QueuePanel::presentModalWindow() {
-    pde::PDEWindowProtocol* window = panel_->modalWindow();
+    pde::PDEWindowProtocol* window = session_->panel().modalWindow();
     if (window == nullptr || window->window() == nullptr) {
         return;
     }

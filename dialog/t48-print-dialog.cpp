@@ -1,6 +1,7 @@
 // t48-print-dialog: GTK's print dialog on the CUPS queues, with the Color Options panel
 // as a tab of its own and the profile window as a real window.
 
+#include <atk-bridge.h>
 #include <gtk/gtk.h>
 
 #include <clocale>
@@ -43,9 +44,9 @@ int main(int argc, char** argv) {
         return fail("cannot read " + file);
     }
     // The plug-in first: a missing or broken one is told also where no display is.
-    t48::host::PlugInLibrary library;
+    t48::hosting::PlugInLibrary library;
     std::string error;
-    if (!library.open(plugin.empty() ? t48::host::defaultPlugInPath() : plugin, error)) {
+    if (!library.open(plugin.empty() ? t48::hosting::defaultPlugInPath() : plugin, error)) {
         return fail(error);
     }
     g_set_prgname("t48-print-dialog");
@@ -54,5 +55,11 @@ int main(int argc, char** argv) {
     }
     const std::string configFolder = std::string(g_get_user_config_dir()) + "/t48";
     t48::dialog::PrintDialog dialog(library, file, configFolder);
-    return dialog.run();
+    const int status = dialog.run();
+    // The program leaves the accessibility bus before the dialog goes, as it would at its
+    // exit: GTK 3's accessibles of the dialog's notebook pages, once a screen reader has
+    // asked for them, ask for the tab labels of pages already removed as the notebook is
+    // destroyed (a Gtk-CRITICAL each).
+    atk_bridge_adaptor_cleanup();
+    return status;
 }

@@ -1,7 +1,6 @@
 #pragma once
 // The test page printed when no file is given: one PostScript page with a colour
-// wedge per ink and the printer's name, written to a temporary file that goes with
-// the object.
+// wedge per ink, written to a temporary file that goes with the object.
 
 #include <string>
 

@@ -1,72 +1,82 @@
 #include "control-json.hpp"
 
-#include "json-text.hpp"
 #include "text-field.hpp"
 
 namespace t48::host {
+namespace {
 
-std::string controlJSON(const ui::Control& control) {
-    std::string out = "{";
-    auto field = [&out](const char* name, const std::string& json) {
-        out += (out.size() > 1 ? ", " : "") + jsonString(name) + ": " + json;
-    };
-    auto strings = [](auto count, auto at) {
-        std::string list = "[";
-        for (int i = 0; i < count; ++i) {
-            list += (i > 0 ? ", " : "") + jsonString(at(i));
-        }
-        return list + "]";
-    };
+// The kind each control type shows as.
+const char* kindOf(ui::ControlType type) {
+    switch (type) {
+        case ui::ControlType::PopUpButton:
+            return "popup";
+        case ui::ControlType::CheckBox:
+            return "checkbox";
+        case ui::ControlType::Label:
+            return "label";
+        case ui::ControlType::PushButton:
+            return "button";
+        case ui::ControlType::TabView:
+            return "tabview";
+        case ui::ControlType::TextField:
+            return "textfield";
+        case ui::ControlType::TableView:
+        case ui::ControlType::Box:
+        case ui::ControlType::Generic:
+            break;
+    }
+    return "control";
+}
+
+template <typename Count, typename At>
+Json strings(Count count, At at) {
+    Json list = Json::array();
+    for (int i = 0; i < count; ++i) {
+        list.push_back(at(i));
+    }
+    return list;
+}
+
+}  // namespace
+
+Json controlJSON(const ui::Control& control) {
+    Json json = {{"kind", kindOf(control.type())}, {"enabled", control.isEnabled()}};
     switch (control.type()) {
         case ui::ControlType::PopUpButton: {
             const auto& popup = static_cast<const ui::PopUpButton&>(control);
-            field("kind", jsonString("popup"));
-            field("enabled", control.isEnabled() ? "true" : "false");
-            field("selected", std::to_string(popup.indexOfSelectedItem()));
-            field("items",
-                  strings(popup.numberOfItems(), [&](int i) { return popup.itemTitleAtIndex(i); }));
+            json["selected"] = popup.indexOfSelectedItem();
+            json["items"] =
+                strings(popup.numberOfItems(), [&](int i) { return popup.itemTitleAtIndex(i); });
             break;
         }
         case ui::ControlType::CheckBox: {
             const auto& box = static_cast<const ui::CheckBox&>(control);
-            field("kind", jsonString("checkbox"));
-            field("enabled", control.isEnabled() ? "true" : "false");
-            field("state", std::to_string(box.state()));
-            field("title", jsonString(box.title()));
+            json["state"] = box.state();
+            json["title"] = box.title();
             break;
         }
         case ui::ControlType::Label:
-            field("kind", jsonString("label"));
-            field("enabled", control.isEnabled() ? "true" : "false");
-            field("text", jsonString(static_cast<const ui::Label&>(control).stringValue()));
+            json["text"] = static_cast<const ui::Label&>(control).stringValue();
             break;
         case ui::ControlType::PushButton:
-            field("kind", jsonString("button"));
-            field("enabled", control.isEnabled() ? "true" : "false");
-            field("title", jsonString(static_cast<const ui::PushButton&>(control).title()));
+            json["title"] = static_cast<const ui::PushButton&>(control).title();
             break;
         case ui::ControlType::TabView: {
             const auto& tabs = static_cast<const ui::TabView&>(control);
-            field("kind", jsonString("tabview"));
-            field("enabled", control.isEnabled() ? "true" : "false");
-            field("labels",
-                  strings(tabs.numberOfTabs(), [&](int i) { return tabs.labelAtIndex(i); }));
-            field("selected", std::to_string(tabs.indexOfSelectedTab()));
+            json["labels"] =
+                strings(tabs.numberOfTabs(), [&](int i) { return tabs.labelAtIndex(i); });
+            json["selected"] = tabs.indexOfSelectedTab();
             break;
         }
         case ui::ControlType::TextField:
-            field("kind", jsonString("textfield"));
-            field("enabled", control.isEnabled() ? "true" : "false");
-            field("text", jsonString(static_cast<const ui::TextField&>(control).stringValue()));
+            json["text"] = static_cast<const ui::TextField&>(control).stringValue();
             break;
         case ui::ControlType::TableView:
         case ui::ControlType::Box:
         case ui::ControlType::Generic:
-            field("kind", jsonString("control"));
-            field("enabled", control.isEnabled() ? "true" : "false");
             break;
     }
-    return out + "}";
+    return json;
 }
 
 }  // namespace t48::host

@@ -1,12 +1,11 @@
 #pragma once
 // A control as JSON: its kind, enabled state and what it shows.
 
-#include <string>
-
 #include "controls.hpp"
+#include "json-text.hpp"
 
 namespace t48::host {
 
-std::string controlJSON(const ui::Control& control);
+Json controlJSON(const ui::Control& control);
 
 }  // namespace t48::host

@@ -3,8 +3,6 @@
 #include <charconv>
 
 #include "control-json.hpp"
-#include "job-options.hpp"
-#include "json-text.hpp"
 #include "queue-commands.hpp"
 #include "window-commands.hpp"
 
@@ -51,14 +49,13 @@ ui::Control* findOutlet(HostSession& session, const std::string& outlet) {
 }
 
 bool runShow(HostSession& session, const std::string&, std::ostream& out, std::string&) {
-    pde::PDEPanelProtocol& panel = session.panel();
-    std::string controls = "{";
-    for (const PDENamedControl& named : panel.interfaceControls()) {
-        controls += (controls.size() > 1 ? ", " : "") + jsonString(named.outlet) + ": " +
-                    controlJSON(*named.control);
+    Json controls = Json::object();
+    for (const PDENamedControl& named : session.panel().interfaceControls()) {
+        controls[named.outlet] = controlJSON(*named.control);
     }
-    out << "{\"pane\": " << jsonString(visiblePane(session.view()))
-        << ", \"controls\": " << controls << "}}\n";
+    const Json shown = {{"pane", visiblePane(session.panelSession().view())},
+                        {"controls", controls}};
+    out << jsonText(shown) << "\n";
     return true;
 }
 
@@ -128,16 +125,12 @@ bool runClick(HostSession& session, const std::string& outlet, std::ostream&, st
 }
 
 bool runKeys(HostSession& session, const std::string&, std::ostream& out, std::string&) {
-    std::string list = "[";
-    for (const std::string& key : session.panel().supportedPPDOptionKeys()) {
-        list += (list.size() > 1 ? ", " : "") + jsonString(key);
-    }
-    out << list << "]\n";
+    out << jsonText(session.panel().supportedPPDOptionKeys()) << "\n";
     return true;
 }
 
 bool runTicket(HostSession& session, const std::string&, std::ostream& out, std::string&) {
-    out << jsonFromValue(*session.printSettings()->dictionary()) << "\n";
+    out << jsonText(jsonFromValue(*session.printSettings().dictionary())) << "\n";
     return true;
 }
 
@@ -147,14 +140,14 @@ bool runSummary(HostSession& session, const std::string&, std::ostream& out, std
         error = "the panel gave no summary";
         return false;
     }
-    out << jsonFromValue(*summary) << "\n";
+    out << jsonText(jsonFromValue(*summary)) << "\n";
     return true;
 }
 
 // The job options a print carries: the print settings' top-level strings, after the
 // panel's last word.
 bool runPrint(HostSession& session, const std::string&, std::ostream& out, std::string&) {
-    out << jobOptionsJSON(printJobOptions(session)) << "\n";
+    out << jsonText(jobOptionsJSON(session.panelSession().lastWordOptions())) << "\n";
     return true;
 }
 

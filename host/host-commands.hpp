@@ -14,10 +14,8 @@ struct HostCommand {
     std::string argument;  // "" for commands without one
 };
 
-enum HostStatus : int {
-    kHostOK = 0,
-    kHostUsage = 2,  // bad usage, a PPD or plug-in that cannot be loaded
-};
+// pdehost's exit status for bad usage, a PPD or plug-in that cannot be loaded.
+inline constexpr int kHostUsage = 2;
 
 // Splits the words after the options into commands; false with a reason when a word
 // names no command or an argument is missing or malformed.

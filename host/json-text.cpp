@@ -1,104 +1,79 @@
 #include "json-text.hpp"
 
+#include <glib.h>
+
 #include <cmath>
-#include <cstdio>
 
 namespace t48::host {
 namespace {
 
-std::string base64(const cf::Data& bytes) {
-    static constexpr char kAlphabet[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    for (size_t i = 0; i < bytes.size(); i += 3) {
-        const uint32_t chunk = (bytes[i] << 16) | (i + 1 < bytes.size() ? bytes[i + 1] << 8 : 0) |
-                               (i + 2 < bytes.size() ? bytes[i + 2] : 0);
-        out += kAlphabet[(chunk >> 18) & 63];
-        out += kAlphabet[(chunk >> 12) & 63];
-        out += i + 1 < bytes.size() ? kAlphabet[(chunk >> 6) & 63] : '=';
-        out += i + 2 < bytes.size() ? kAlphabet[chunk & 63] : '=';
-    }
-    return out;
+Json number(double value) {
+    return std::isfinite(value) ? Json(value) : Json();  // JSON has no infinities
 }
 
-std::string number(double value) {
-    if (!std::isfinite(value)) {
-        return "null";  // JSON has no infinities
-    }
-    char text[32];
-    std::snprintf(text, sizeof text, "%.17g", value);
+std::string base64(const cf::Data& bytes) {
+    gchar* encoded = g_base64_encode(bytes.data(), bytes.size());
+    std::string text = encoded;
+    g_free(encoded);
     return text;
 }
 
 }  // namespace
 
-std::string jsonString(const std::string& text) {
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            default:
-                if (c < 0x20) {
-                    char escaped[8];
-                    std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                    out += escaped;
-                } else {
-                    out += static_cast<char>(c);
-                }
+std::string jsonText(const Json& json) {
+    // Indented, the library puts each item on a line of its own; a string never holds
+    // a raw line break, so the breaks are the layout's: ",\n" between items.
+    const std::string indented = json.dump(0, ' ', false, Json::error_handler_t::replace);
+    std::string line;
+    line.reserve(indented.size());
+    for (std::size_t i = 0; i < indented.size(); ++i) {
+        if (indented[i] != '\n') {
+            line += indented[i];
+        } else if (i > 0 && indented[i - 1] == ',') {
+            line += ' ';
         }
     }
-    return out + "\"";
+    return line;
 }
 
-std::string jsonFromValue(const cf::Value& value) {
+Json jsonFromValue(const cf::Value& value) {
     switch (value.type()) {
         case cf::ValueType::String:
-            return jsonString(*value.asString());
+            return *value.asString();
         case cf::ValueType::Integer:
-            return std::to_string(*value.asInteger());
+            return *value.asInteger();
         case cf::ValueType::Real:
             return number(*value.asReal());
         case cf::ValueType::Boolean:
-            return *value.asBoolean() ? "true" : "false";
+            return *value.asBoolean();
         case cf::ValueType::Date:
             return number(value.asDate()->seconds);
         case cf::ValueType::Data:
-            return jsonString(base64(*value.asData()));
+            return base64(*value.asData());
         case cf::ValueType::Array: {
-            std::string out = "[";
-            const char* separator = "";
+            Json array = Json::array();
             for (const cf::ValueRef& item : *value.asArray()) {
-                out += separator;
-                out += item ? jsonFromValue(*item) : "null";
-                separator = ", ";
+                array.push_back(item ? jsonFromValue(*item) : Json());
             }
-            return out + "]";
+            return array;
         }
         case cf::ValueType::Dictionary: {
-            std::string out = "{";
-            const char* separator = "";
+            Json object = Json::object();
             for (const auto& [key, item] : *value.asDictionary()) {
-                out += separator + jsonString(key) + ": " + (item ? jsonFromValue(*item) : "null");
-                separator = ", ";
+                object[key] = item ? jsonFromValue(*item) : Json();
             }
-            return out + "}";
+            return object;
         }
     }
-    return "null";
+    return Json();
+}
+
+Json jobOptionsJSON(const hosting::JobOptions& options) {
+    Json object = Json::object();
+    for (const auto& [key, value] : options) {
+        object[key] = value;
+    }
+    return object;
 }
 
 }  // namespace t48::host

@@ -23,8 +23,6 @@ constexpr const char* kUsage =
     "               [window | select ROW | tick ROW | type OUTLET=TEXT | paste OUTLET=TEXT |\n"
     "                clear OUTLET | browse PATH|- | window-ok | window-cancel]...";
 
-// The first of `candidates` (relative to the folder of this program) that exists,
-// else the first of them.
 int fail(const std::string& message) {
     std::cerr << "pdehost: " << message << "\n";
     return t48::host::kHostUsage;
@@ -35,13 +33,14 @@ int fail(const std::string& message) {
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     HostOptions options;
-    std::map<std::string, std::string*> optionFields = {{"--plugin", &options.plugin},
-                                                        {"--ppd", &options.ppd},
-                                                        {"--device-uri", &options.deviceURI}};
+    std::map<std::string, std::string*> optionFields = {
+        {"--plugin", &options.plugin},
+        {"--ppd", &options.printer.ppd},
+        {"--device-uri", &options.printer.deviceURI}};
     std::map<std::string, std::optional<std::string>*> optionalFields = {
-        {"--printer", &options.printerID},
+        {"--printer", &options.printer.printerID},
         {"--ticket", &options.ticket},
-        {"--queue", &options.queue}};
+        {"--queue", &options.printer.queue}};
     std::vector<std::string> words;
     for (int i = 1; i < argc; ++i) {
         const std::string word = argv[i];
@@ -71,10 +70,11 @@ int main(int argc, char** argv) {
         }
     }
     if (options.plugin.empty()) {
-        options.plugin = t48::host::defaultPlugInPath();
+        options.plugin = t48::hosting::defaultPlugInPath();
     }
-    if (options.ppd.empty() && !options.queue) {
-        options.ppd = t48::host::besideProgram({"../PDE/T48.ppd", "../share/ppd/orvell/T48.ppd"});
+    if (options.printer.ppd.empty() && !options.printer.queue) {
+        options.printer.ppd =
+            t48::hosting::besideProgram({"../PDE/T48.ppd", "../share/ppd/orvell/T48.ppd"});
     }
 
     std::vector<t48::host::HostCommand> commands;

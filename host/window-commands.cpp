@@ -3,7 +3,6 @@
 #include <charconv>
 
 #include "control-json.hpp"
-#include "json-text.hpp"
 #include "text-field.hpp"
 #include "utf16-text.hpp"
 
@@ -60,27 +59,22 @@ ui::TextField* textFieldArgument(HostSession& session, const std::string& argume
     return static_cast<ui::TextField*>(control);
 }
 
-std::string rowJSON(ui::TableView& table, int row) {
-    std::string out = "{";
-    bool icon = false;
-    std::string fields;
+Json rowJSON(ui::TableView& table, int row) {
+    Json json = {{"icon", false}};
     for (const ui::DrawnCell& cell : table.drawRow(row)) {
         if (cell.column == "icon") {
-            icon = cell.drewImage;
+            json["icon"] = cell.drewImage;
             continue;
         }
         for (const char* name : kRowColumns) {
-            if (cell.column != name) {
-                continue;
+            if (cell.column == name) {
+                json[name] = std::holds_alternative<int>(cell.value)
+                                 ? Json(std::get<int>(cell.value))
+                                 : Json(std::get<std::string>(cell.value));
             }
-            fields += ", " + jsonString(name) + ": " +
-                      (std::holds_alternative<int>(cell.value)
-                           ? std::to_string(std::get<int>(cell.value))
-                           : jsonString(std::get<std::string>(cell.value)));
         }
     }
-    out += "\"icon\": " + std::string(icon ? "true" : "false") + fields;
-    return out + "}";
+    return json;
 }
 
 }  // namespace
@@ -104,22 +98,24 @@ bool runWindow(HostSession& session, const std::string&, std::ostream& out, std:
         return false;
     }
     int classIndex = -1;
-    std::string controls = "{";
+    Json controls = Json::object();
     for (const pde::PDENamedControl& named : window->windowControls()) {
         if (named.outlet == "_profileMenu") {
             classIndex = static_cast<const ui::PopUpButton*>(named.control)->indexOfSelectedItem();
         }
-        controls += (controls.size() > 1 ? ", " : "") + jsonString(named.outlet) + ": " +
-                    controlJSON(*named.control);
+        controls[named.outlet] = controlJSON(*named.control);
     }
     ui::TableView* table = window->windowTable();
-    std::string rows = "[";
+    Json rows = Json::array();
     for (int row = 0; table != nullptr && row < table->numberOfRows(); ++row) {
-        rows += (row > 0 ? ", " : "") + rowJSON(*table, row);
+        rows.push_back(rowJSON(*table, row));
     }
-    out << "{\"class\": " << classIndex << ", \"mode\": " << window->windowMode()
-        << ", \"selected\": " << (table != nullptr ? table->selectedRow() : -1)
-        << ", \"rows\": " << rows << "], \"controls\": " << controls << "}}\n";
+    const Json shown = {{"class", classIndex},
+                        {"mode", window->windowMode()},
+                        {"selected", table != nullptr ? table->selectedRow() : -1},
+                        {"rows", rows},
+                        {"controls", controls}};
+    out << jsonText(shown) << "\n";
     return true;
 }
 
@@ -151,8 +147,7 @@ bool runType(HostSession& session, const std::string& argument, std::ostream&, s
     }
     const std::u16string units = ui::utf16FromUtf8(text);
     for (std::size_t i = 0; i < units.size();) {
-        const bool pair = units[i] >= 0xD800 && units[i] <= 0xDBFF && i + 1 < units.size();
-        const std::size_t length = pair ? 2 : 1;
+        const std::size_t length = ui::utf16CharacterLength(units, i);
         field->replaceCharacters({static_cast<int>(field->text().size()), 0},
                                  std::u16string_view(units).substr(i, length));
         i += length;

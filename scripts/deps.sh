@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages the build, the demo and the tests need, when missing.
 set -eu
-PACKAGES="build-essential cmake ninja-build pkg-config gettext python3 jq
+PACKAGES="build-essential cmake ninja-build pkg-config gettext python3
   libcups2-dev cups-client libsnmp-dev snmpd snmp libplist-dev libglib2.0-dev
   libsystemd-dev libavahi-client-dev avahi-daemon avahi-utils dbus
   libgtest-dev libgmock-dev libbenchmark-dev clang-15 fiu-utils hyperfine

@@ -30,7 +30,7 @@ private:
 inline ppd_file_s* openSample(benchmark::State& state) {
     holdPluginBundle(t48::bundle::Bundle::forLibraryPath(T48_BUILT_PLUGIN));
     std::string error;
-    ppd_file_s* ppd = openPPDFile(T48_SAMPLE_PPD, error);
+    ppd_file_s* ppd = ppd::openPPDFile(T48_SAMPLE_PPD, error);
     if (ppd == nullptr) {
         state.SkipWithError(error.c_str());
     }

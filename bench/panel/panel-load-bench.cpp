@@ -22,7 +22,7 @@ void BM_LoadRestoreSave(benchmark::State& state) {
         panel.saveValuesAndReturnError(nullptr);
         benchmark::DoNotOptimize(host.printSettings()->dictionary().get());
     }
-    closePPDFile(ppd);
+    t48::ppd::closePPDFile(ppd);
 }
 BENCHMARK(BM_LoadRestoreSave)->Unit(benchmark::kMicrosecond);
 
@@ -37,7 +37,7 @@ void BM_RestoreSave(benchmark::State& state) {
         panel.restoreValuesAndReturnError(nullptr);
         panel.saveValuesAndReturnError(nullptr);
     }
-    closePPDFile(ppd);
+    t48::ppd::closePPDFile(ppd);
 }
 BENCHMARK(BM_RestoreSave)->Unit(benchmark::kMicrosecond);
 

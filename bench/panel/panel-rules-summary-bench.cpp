@@ -22,7 +22,7 @@ void BM_ConstraintsPanelCombinedTable(benchmark::State& state) {
         vColorPresetConstraints(panel.compTable());
         benchmark::ClobberMemory();
     }
-    closePPDFile(ppd);
+    t48::ppd::closePPDFile(ppd);
 }
 BENCHMARK(BM_ConstraintsPanelCombinedTable);
 
@@ -37,7 +37,7 @@ void BM_SummaryInfo(benchmark::State& state) {
         t48::cf::ValueRef summary = panel.summaryInfo();
         benchmark::DoNotOptimize(summary.get());
     }
-    closePPDFile(ppd);
+    t48::ppd::closePPDFile(ppd);
 }
 BENCHMARK(BM_SummaryInfo)->Arg(0)->Arg(3)->Unit(benchmark::kMicrosecond);
 

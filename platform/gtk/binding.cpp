@@ -1,14 +1,17 @@
 #include "binding.hpp"
 
-#include "presentation.hpp"
-
 namespace t48::gtkui::detail {
 
-Binding::Binding(Presentation& owner, ui::View& view, GtkWidget* widget)
+Binding::Binding(BindingOwner& owner, ui::View& view, GtkWidget* widget)
     : owner_(owner), view_(view), widget_(GTK_WIDGET(g_object_ref_sink(widget))) {}
 
 Binding::~Binding() {
+    disconnect();
     g_object_unref(widget_);
+}
+
+void Binding::connect(gpointer instance, const char* signal, GCallback handler) {
+    connections_.emplace_back(instance, signal, handler, this);
 }
 
 void Binding::sync() {

@@ -6,7 +6,6 @@
 
 #include "binding.hpp"
 #include "grid-layout.hpp"
-#include "presentation.hpp"
 
 namespace t48::gtkui::detail {
 namespace {
@@ -15,7 +14,7 @@ constexpr int kSpacing = 6;
 
 class ContainerBinding : public Binding {
 public:
-    ContainerBinding(Presentation& owner, ui::View& view, GtkWidget* frame)
+    ContainerBinding(BindingOwner& owner, ui::View& view, GtkWidget* frame)
         : Binding(owner, view, frame != nullptr ? frame : gtk_grid_new()),
           grid_(frame != nullptr ? gtk_grid_new() : widget()) {
         gtk_grid_set_row_spacing(GTK_GRID(grid_), kSpacing);
@@ -32,13 +31,13 @@ protected:
             return;
         }
         for (ui::View* former : attached_) {
-            gtk_container_remove(GTK_CONTAINER(grid_), owner().widgetFor(*former));
+            gtk_container_remove(GTK_CONTAINER(grid_), widgetFor(*former));
         }
         attached_ = view().subviews();
         const std::vector<GridCell> cells = gridCells(attached_);
         const std::vector<int> labels = labelOf(attached_, cells);
         for (std::size_t i = 0; i < attached_.size(); ++i) {
-            GtkWidget* child = owner().widgetFor(*attached_[i]);
+            GtkWidget* child = widgetFor(*attached_[i]);
             gtk_grid_attach(GTK_GRID(grid_), child, cells[i].column, cells[i].row, cells[i].columns,
                             1);
             gtk_widget_show_all(child);
@@ -46,8 +45,9 @@ protected:
         for (std::size_t i = 0; i < attached_.size(); ++i) {
             if (labels[i] >= 0) {
                 ui::View& label = *attached_[static_cast<std::size_t>(labels[i])];
-                owner().bindingFor(label)->setLabelled(owner().widgetFor(*attached_[i]));
-                owner().bindingFor(label)->sync();
+                Binding& labelBinding = owner().bindingFor(label);
+                labelBinding.setLabelled(widgetFor(*attached_[i]));
+                labelBinding.sync();
             }
         }
     }
@@ -61,7 +61,7 @@ private:
 
 class BoxBinding : public ContainerBinding {
 public:
-    BoxBinding(Presentation& owner, ui::Box& box)
+    BoxBinding(BindingOwner& owner, ui::Box& box)
         : ContainerBinding(owner, box, gtk_frame_new(nullptr)), box_(box) {}
 
 protected:
@@ -76,11 +76,11 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Binding> makeContainerBinding(Presentation& owner, ui::View& view) {
+std::unique_ptr<Binding> makeContainerBinding(BindingOwner& owner, ui::View& view) {
     return std::make_unique<ContainerBinding>(owner, view, nullptr);
 }
 
-std::unique_ptr<Binding> makeBoxBinding(Presentation& owner, ui::Box& box) {
+std::unique_ptr<Binding> makeBoxBinding(BindingOwner& owner, ui::Box& box) {
     return std::make_unique<BoxBinding>(owner, box);
 }
 

@@ -9,19 +9,13 @@ namespace {
 
 class PopUpBinding : public Binding {
 public:
-    PopUpBinding(Presentation& owner, ui::PopUpButton& popup)
+    PopUpBinding(BindingOwner& owner, ui::PopUpButton& popup)
         : Binding(owner, popup, gtk_combo_box_text_new()), popup_(popup) {
         gtk_widget_set_hexpand(widget(), TRUE);
-        g_signal_connect(widget(), "changed", G_CALLBACK(+[](GtkComboBox* combo, gpointer data) {
-                             auto* self = static_cast<PopUpBinding*>(data);
-                             if (self->isSyncing()) {
-                                 return;
-                             }
-                             self->popup_.selectItemAtIndex(gtk_combo_box_get_active(combo));
-                             self->popup_.sendAction();
-                             self->userChanged();
-                         }),
-                         this);
+        onUserChange<>(widget(), "changed", [this] {
+            popup_.selectItemAtIndex(gtk_combo_box_get_active(GTK_COMBO_BOX(widget())));
+            popup_.sendAction();
+        });
     }
 
 protected:
@@ -50,19 +44,12 @@ private:
 
 class CheckBoxBinding : public Binding {
 public:
-    CheckBoxBinding(Presentation& owner, ui::CheckBox& box)
+    CheckBoxBinding(BindingOwner& owner, ui::CheckBox& box)
         : Binding(owner, box, gtk_check_button_new_with_mnemonic("")), box_(box) {
-        g_signal_connect(widget(), "toggled",
-                         G_CALLBACK(+[](GtkToggleButton* button, gpointer data) {
-                             auto* self = static_cast<CheckBoxBinding*>(data);
-                             if (self->isSyncing()) {
-                                 return;
-                             }
-                             self->box_.setState(gtk_toggle_button_get_active(button) ? 1 : 0);
-                             self->box_.sendAction();
-                             self->userChanged();
-                         }),
-                         this);
+        onUserChange<>(widget(), "toggled", [this] {
+            box_.setState(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(widget())) ? 1 : 0);
+            box_.sendAction();
+        });
     }
     std::string mnemonicSource() const override { return box_.title(); }
 
@@ -81,18 +68,10 @@ private:
 
 class PushButtonBinding : public Binding {
 public:
-    PushButtonBinding(Presentation& owner, ui::PushButton& button)
+    PushButtonBinding(BindingOwner& owner, ui::PushButton& button)
         : Binding(owner, button, gtk_button_new_with_mnemonic("")), button_(button) {
         gtk_widget_set_halign(widget(), GTK_ALIGN_START);
-        g_signal_connect(widget(), "clicked", G_CALLBACK(+[](GtkButton*, gpointer data) {
-                             auto* self = static_cast<PushButtonBinding*>(data);
-                             if (self->isSyncing()) {
-                                 return;
-                             }
-                             self->button_.performClick();
-                             self->userChanged();
-                         }),
-                         this);
+        onUserChange<>(widget(), "clicked", [this] { button_.performClick(); });
     }
     std::string mnemonicSource() const override { return button_.title(); }
 
@@ -107,7 +86,7 @@ private:
 
 class LabelBinding : public Binding {
 public:
-    LabelBinding(Presentation& owner, ui::Label& label)
+    LabelBinding(BindingOwner& owner, ui::Label& label)
         : Binding(owner, label, gtk_label_new(nullptr)), label_(label) {
         gtk_label_set_xalign(GTK_LABEL(widget()), 0);
     }
@@ -134,16 +113,16 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Binding> makePopUpBinding(Presentation& owner, ui::PopUpButton& popup) {
+std::unique_ptr<Binding> makePopUpBinding(BindingOwner& owner, ui::PopUpButton& popup) {
     return std::make_unique<PopUpBinding>(owner, popup);
 }
-std::unique_ptr<Binding> makeCheckBoxBinding(Presentation& owner, ui::CheckBox& box) {
+std::unique_ptr<Binding> makeCheckBoxBinding(BindingOwner& owner, ui::CheckBox& box) {
     return std::make_unique<CheckBoxBinding>(owner, box);
 }
-std::unique_ptr<Binding> makePushButtonBinding(Presentation& owner, ui::PushButton& button) {
+std::unique_ptr<Binding> makePushButtonBinding(BindingOwner& owner, ui::PushButton& button) {
     return std::make_unique<PushButtonBinding>(owner, button);
 }
-std::unique_ptr<Binding> makeLabelBinding(Presentation& owner, ui::Label& label) {
+std::unique_ptr<Binding> makeLabelBinding(BindingOwner& owner, ui::Label& label) {
     return std::make_unique<LabelBinding>(owner, label);
 }
 

@@ -1,8 +1,5 @@
 #include "presentation.hpp"
 
-#include <set>
-
-#include "binding.hpp"
 #include "window-binding.hpp"
 
 namespace t48::gtkui {
@@ -10,7 +7,7 @@ namespace {
 
 using detail::Binding;
 
-std::unique_ptr<Binding> makeBinding(Presentation& owner, ui::View& view) {
+std::unique_ptr<Binding> makeBinding(detail::BindingOwner& owner, ui::View& view) {
     ui::Control* control = view.asControl();
     if (control == nullptr) {
         return detail::makeContainerBinding(owner, view);
@@ -45,45 +42,52 @@ Presentation::Presentation(std::string reservedMnemonics)
     : reservedMnemonics_(std::move(reservedMnemonics)) {}
 
 Presentation::~Presentation() {
-    for (auto& [view, binding] : bindings_) {
-        view->setChangeObserver(nullptr);
+    for (const auto& binding : bindings_) {
+        binding->view().setChangeObserver(nullptr);
     }
-    bindings_.clear();
+    for (ui::OpenPanel* panel : openPanels_) {
+        panel->setRunner(nullptr);
+    }
+    for (const auto& binding : bindings_) {
+        binding->disconnect();
+    }
+    byView_.clear();
+    while (!bindings_.empty()) {
+        bindings_.pop_back();
+    }
 }
 
-Binding* Presentation::bindingFor(ui::View& view) {
-    auto found = bindings_.find(&view);
-    if (found != bindings_.end()) {
-        return found->second.get();
-    }
-    Binding* binding = bindings_.emplace(&view, makeBinding(*this, view)).first->second.get();
-    view.setChangeObserver([binding](ui::View&) { binding->sync(); });
-    binding->sync();
+Binding& Presentation::adopt(ui::View& view, std::unique_ptr<Binding> made) {
+    Binding& binding = *bindings_.emplace_back(std::move(made));
+    byView_.emplace(&view, &binding);
+    view.setChangeObserver([&binding](ui::View&) { binding.sync(); });
     return binding;
 }
 
-GtkWidget* Presentation::widgetFor(ui::View& view) {
-    return bindingFor(view)->widget();
+Binding& Presentation::bindingFor(ui::View& view) {
+    if (auto found = byView_.find(&view); found != byView_.end()) {
+        return *found->second;
+    }
+    Binding& binding = adopt(view, makeBinding(*this, view));
+    binding.sync();
+    return binding;
 }
 
 GtkWidget* Presentation::present(ui::View& view) {
-    GtkWidget* widget = widgetFor(view);
+    GtkWidget* widget = bindingFor(view).widget();
     assignMnemonics(view);
     return widget;
 }
 
 void Presentation::presentWindow(ui::Window& window, GtkWindow* parent,
                                  std::function<void()> close) {
-    if (bindings_.count(&window) != 0) {
+    if (byView_.count(&window) != 0) {
         return;
     }
-    Binding* binding =
-        bindings_
-            .emplace(&window, detail::makeWindowBinding(*this, window, parent, std::move(close)))
-            .first->second.get();
-    window.setChangeObserver([binding](ui::View&) { binding->sync(); });
+    Binding& binding =
+        adopt(window, detail::makeWindowBinding(*this, window, parent, std::move(close)));
     assignMnemonics(window);
-    binding->sync();
+    binding.sync();
 }
 
 // Each label that names a control, each check box and button gets the first letter of
@@ -105,7 +109,7 @@ void Presentation::assignMnemonics(ui::View& root) {
 
 void Presentation::assignMnemonics(ui::View& view, std::set<gunichar>& used,
                                    std::vector<ui::View*>& pages) {
-    if (auto found = bindings_.find(&view); found != bindings_.end()) {
+    if (auto found = byView_.find(&view); found != byView_.end()) {
         const std::string text = found->second->mnemonicSource();
         for (const char* at = text.c_str(); *at != '\0'; at = g_utf8_next_char(at)) {
             const gunichar c = g_unichar_tolower(g_utf8_get_char(at));
@@ -134,22 +138,23 @@ void Presentation::userDidChange() {
 }
 
 void Presentation::presentOpenPanel(ui::OpenPanel& panel, ui::Window& window) {
+    if (!openPanels_.insert(&panel).second) {
+        return;
+    }
     panel.setRunner([this, &window](const std::string& directory) -> std::optional<std::string> {
-        auto found = bindings_.find(&window);
-        GtkWindow* parent =
-            found != bindings_.end() ? GTK_WINDOW(found->second->widget()) : nullptr;
-        GtkWidget* chooser = gtk_file_chooser_dialog_new(
-            nullptr, parent, GTK_FILE_CHOOSER_ACTION_OPEN, g_dgettext("gtk30", "_Cancel"),
-            GTK_RESPONSE_CANCEL, g_dgettext("gtk30", "_Open"), GTK_RESPONSE_ACCEPT, nullptr);
+        auto found = byView_.find(&window);
+        GtkWindow* parent = found != byView_.end() ? GTK_WINDOW(found->second->widget()) : nullptr;
+        GtkFileChooserNative* chooser = gtk_file_chooser_native_new(
+            nullptr, parent, GTK_FILE_CHOOSER_ACTION_OPEN, nullptr, nullptr);
         gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(chooser), directory.c_str());
         std::optional<std::string> chosen;
-        if (gtk_dialog_run(GTK_DIALOG(chooser)) == GTK_RESPONSE_ACCEPT) {
+        if (gtk_native_dialog_run(GTK_NATIVE_DIALOG(chooser)) == GTK_RESPONSE_ACCEPT) {
             if (gchar* path = gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(chooser))) {
                 chosen = path;
                 g_free(path);
             }
         }
-        gtk_widget_destroy(chooser);
+        g_object_unref(chooser);
         return chosen;
     });
 }

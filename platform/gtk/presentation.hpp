@@ -13,20 +13,19 @@
 #include <unordered_map>
 #include <vector>
 
-#include "controls.hpp"
+#include "binding.hpp"
 #include "window.hpp"
 
 namespace t48::gtkui {
 
-namespace detail {
-class Binding;
-}
-
-class Presentation {
+class Presentation : private detail::BindingOwner {
 public:
     // `reservedMnemonics`: letters the surrounding window uses for mnemonics already.
     explicit Presentation(std::string reservedMnemonics = "");
-    // Stops listening to every view and lets go of the widgets.
+    // Ends in one order: the views and open panels stop reaching the widgets, every
+    // binding disconnects its signals, then the bindings go newest first (each widget
+    // before the one that holds it), each with its widget. Widgets of it that another
+    // holds (the one returned by present) must have left their holder before.
     ~Presentation();
     Presentation(const Presentation&) = delete;
     Presentation& operator=(const Presentation&) = delete;
@@ -38,8 +37,8 @@ public:
     // Shows `window` as a modal window over `parent` while the program runs it modally;
     // `close` runs when the user closes it through the window system.
     void presentWindow(ui::Window& window, GtkWindow* parent, std::function<void()> close);
-    // Lets `panel` ask the user through GTK's file chooser, over `window` once that is
-    // presented.
+    // Lets `panel` ask the user through the platform's file chooser, over `window` once
+    // that is presented.
     void presentOpenPanel(ui::OpenPanel& panel, ui::Window& window);
 
     // Runs after each user's change has gone through its control.
@@ -47,17 +46,18 @@ public:
         afterUserAction_ = std::move(afterUserAction);
     }
 
-    // For the bindings.
-    GtkWidget* widgetFor(ui::View& view);
-    detail::Binding* bindingFor(ui::View& view);
-    void userDidChange();
-
 private:
+    detail::Binding& bindingFor(ui::View& view) override;
+    void userDidChange() override;
+    // Takes `binding` of `view` and has the view tell it of each change.
+    detail::Binding& adopt(ui::View& view, std::unique_ptr<detail::Binding> binding);
     void assignMnemonics(ui::View& root);
     void assignMnemonics(ui::View& view, std::set<gunichar>& used, std::vector<ui::View*>& pages);
 
     std::string reservedMnemonics_;
-    std::unordered_map<ui::View*, std::unique_ptr<detail::Binding>> bindings_;
+    std::vector<std::unique_ptr<detail::Binding>> bindings_;  // in the order they were made
+    std::unordered_map<ui::View*, detail::Binding*> byView_;
+    std::set<ui::OpenPanel*> openPanels_;
     std::function<void()> afterUserAction_;
 };
 

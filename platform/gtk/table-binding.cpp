@@ -3,6 +3,7 @@
 // toggle, a cell that drew an image shows it at 16 x 16, every other cell its text. A
 // click on a row asks the table's delegate; a click on a toggle is the table's cell click.
 
+#include <map>
 #include <variant>
 
 #include "binding.hpp"
@@ -18,7 +19,7 @@ constexpr int kStorePerColumn = 4;
 
 class TableBinding : public Binding {
 public:
-    TableBinding(Presentation& owner, ui::TableView& table)
+    TableBinding(BindingOwner& owner, ui::TableView& table)
         : Binding(owner, table, gtk_scrolled_window_new(nullptr, nullptr)), table_(table) {
         const int columns = static_cast<int>(table.tableColumns().size());
         std::vector<GType> types;
@@ -28,6 +29,7 @@ public:
         }
         store_ = gtk_list_store_newv(static_cast<gint>(types.size()), types.data());
         tree_ = gtk_tree_view_new_with_model(GTK_TREE_MODEL(store_));
+        g_object_unref(store_);  // the tree view's
         gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(widget()), GTK_POLICY_AUTOMATIC,
                                        GTK_POLICY_AUTOMATIC);
         gtk_scrolled_window_set_min_content_height(GTK_SCROLLED_WINDOW(widget()), 160);
@@ -38,20 +40,14 @@ public:
         for (int i = 0; i < columns; ++i) {
             addColumn(i);
         }
-        GtkTreeSelection* selection = gtk_tree_view_get_selection(GTK_TREE_VIEW(tree_));
-        g_signal_connect(selection, "changed", G_CALLBACK(+[](GtkTreeSelection*, gpointer data) {
-                             auto* self = static_cast<TableBinding*>(data);
-                             if (!self->isSyncing()) {
-                                 self->table_.userSelectRow(self->widgetSelection());
-                                 self->userChanged();
-                             }
-                         }),
-                         this);
+        onUserChange<>(gtk_tree_view_get_selection(GTK_TREE_VIEW(tree_)), "changed",
+                       [this] { table_.userSelectRow(widgetSelection()); });
     }
     ~TableBinding() override {
-        g_object_unref(store_);
-        if (icon_ != nullptr) {
-            g_object_unref(icon_);
+        for (const auto& [path, icon] : icons_) {
+            if (icon != nullptr) {
+                g_object_unref(icon);
+            }
         }
     }
 
@@ -96,9 +92,9 @@ private:
         GtkCellRenderer* image = gtk_cell_renderer_pixbuf_new();
         GtkCellRenderer* toggle = gtk_cell_renderer_toggle_new();
         GtkCellRenderer* text = gtk_cell_renderer_text_new();
-        g_object_set_data_full(G_OBJECT(toggle), "t48-column", g_strdup(model.identifier().c_str()),
-                               g_free);
-        g_signal_connect(toggle, "toggled", G_CALLBACK(onToggled), this);
+        onUserChange<gchar*>(toggle, "toggled", [this, column = model.identifier()](gchar* path) {
+            table_.userClickCell(static_cast<int>(g_ascii_strtoll(path, nullptr, 10)), column);
+        });
         gtk_tree_view_column_pack_start(column, image, FALSE);
         gtk_tree_view_column_add_attribute(column, image, "pixbuf", base);
         gtk_tree_view_column_pack_start(column, toggle, FALSE);
@@ -130,16 +126,20 @@ private:
         }
     }
 
-    // The image file at 16 x 16; the theme's printer icon where GDK cannot read it.
+    // The image file at 16 x 16, read once; the theme's printer icon where GDK cannot
+    // read it.
     GdkPixbuf* iconFor(const std::string& path) {
-        if (icon_ == nullptr) {
-            icon_ = gdk_pixbuf_new_from_file_at_size(path.c_str(), kIconSize, kIconSize, nullptr);
-            if (icon_ == nullptr) {
-                icon_ = gtk_icon_theme_load_icon(gtk_icon_theme_get_default(), "printer", kIconSize,
-                                                 GTK_ICON_LOOKUP_FORCE_SIZE, nullptr);
+        auto [entry, added] = icons_.try_emplace(path, nullptr);
+        if (added) {
+            entry->second =
+                gdk_pixbuf_new_from_file_at_size(path.c_str(), kIconSize, kIconSize, nullptr);
+            if (entry->second == nullptr) {
+                entry->second =
+                    gtk_icon_theme_load_icon(gtk_icon_theme_get_default(), "printer", kIconSize,
+                                             GTK_ICON_LOOKUP_FORCE_SIZE, nullptr);
             }
         }
-        return icon_;
+        return entry->second;
     }
 
     int widgetSelection() const {
@@ -154,23 +154,15 @@ private:
         return row;
     }
 
-    static void onToggled(GtkCellRendererToggle* toggle, gchar* path, gpointer data) {
-        auto* self = static_cast<TableBinding*>(data);
-        const auto* column =
-            static_cast<const char*>(g_object_get_data(G_OBJECT(toggle), "t48-column"));
-        self->table_.userClickCell(static_cast<int>(g_ascii_strtoll(path, nullptr, 10)), column);
-        self->userChanged();
-    }
-
     ui::TableView& table_;
-    GtkListStore* store_ = nullptr;
+    GtkListStore* store_ = nullptr;  // the tree view's
     GtkWidget* tree_ = nullptr;
-    GdkPixbuf* icon_ = nullptr;
+    std::map<std::string, GdkPixbuf*> icons_;  // by path
 };
 
 }  // namespace
 
-std::unique_ptr<Binding> makeTableBinding(Presentation& owner, ui::Control& table) {
+std::unique_ptr<Binding> makeTableBinding(BindingOwner& owner, ui::Control& table) {
     return std::make_unique<TableBinding>(owner, static_cast<ui::TableView&>(table));
 }
 

@@ -1,10 +1,9 @@
 // The window shows while the program runs it modally, as a modal GTK window over its
 // parent, and hides when the run ends. Its content is the window view's subviews on a
-// grid. Closing it through the window system is the window's own close action.
+// grid. Closing it through the window system is the window's own close action. The
+// binding is the window's one owner: the window goes with it, not with its parent.
 
 #include "window-binding.hpp"
-
-#include "presentation.hpp"
 
 namespace t48::gtkui::detail {
 namespace {
@@ -13,7 +12,7 @@ constexpr int kBorder = 12;
 
 class WindowBinding : public Binding {
 public:
-    WindowBinding(Presentation& owner, ui::Window& window, GtkWindow* parent,
+    WindowBinding(BindingOwner& owner, ui::Window& window, GtkWindow* parent,
                   std::function<void()> close)
         : Binding(owner, window, gtk_window_new(GTK_WINDOW_TOPLEVEL)),
           window_(window),
@@ -21,22 +20,20 @@ public:
         GtkWindow* shown = GTK_WINDOW(widget());
         gtk_window_set_transient_for(shown, parent);
         gtk_window_set_modal(shown, TRUE);
-        gtk_window_set_destroy_with_parent(shown, TRUE);
         gtk_window_set_position(shown, GTK_WIN_POS_CENTER_ON_PARENT);
         gtk_window_set_type_hint(shown, GDK_WINDOW_TYPE_HINT_DIALOG);
         gtk_container_set_border_width(GTK_CONTAINER(shown), kBorder);
         content_ = makeContainerBinding(owner, window);
         gtk_container_add(GTK_CONTAINER(shown), content_->widget());
-        g_signal_connect(shown, "delete-event",
-                         G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer data) -> gboolean {
-                             auto* self = static_cast<WindowBinding*>(data);
-                             if (self->close_) {
-                                 self->close_();
-                             }
-                             self->userChanged();
-                             return TRUE;  // the window is hidden, never destroyed, here
-                         }),
-                         this);
+        connect(shown, "delete-event",
+                G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer data) -> gboolean {
+                    auto* self = static_cast<WindowBinding*>(data);
+                    if (self->close_) {
+                        self->close_();
+                    }
+                    self->userChanged();
+                    return TRUE;  // the window is hidden, never destroyed, here
+                }));
     }
     ~WindowBinding() override { gtk_widget_destroy(widget()); }
 
@@ -62,7 +59,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Binding> makeWindowBinding(Presentation& owner, ui::Window& window,
+std::unique_ptr<Binding> makeWindowBinding(BindingOwner& owner, ui::Window& window,
                                            GtkWindow* parent, std::function<void()> close) {
     return std::make_unique<WindowBinding>(owner, window, parent, std::move(close));
 }

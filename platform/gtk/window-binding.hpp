@@ -9,7 +9,7 @@
 
 namespace t48::gtkui::detail {
 
-std::unique_ptr<Binding> makeWindowBinding(Presentation& owner, ui::Window& window,
+std::unique_ptr<Binding> makeWindowBinding(BindingOwner& owner, ui::Window& window,
                                            GtkWindow* parent, std::function<void()> close);
 
 }  // namespace t48::gtkui::detail

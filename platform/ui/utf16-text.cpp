@@ -51,4 +51,25 @@ std::u16string utf16FromUtf8(std::string_view text) {
     return out;
 }
 
+std::size_t utf16CharacterLength(std::u16string_view text, std::size_t at) {
+    return isHighSurrogate(text[at]) && at + 1 < text.size() && isLowSurrogate(text[at + 1]) ? 2
+                                                                                             : 1;
+}
+
+std::size_t utf16CharacterCount(std::u16string_view text, std::size_t units) {
+    std::size_t characters = 0;
+    for (std::size_t at = 0; at < units && at < text.size(); at += utf16CharacterLength(text, at)) {
+        ++characters;
+    }
+    return characters;
+}
+
+std::size_t utf16UnitCount(std::string_view text, std::size_t characters) {
+    std::size_t units = 0;
+    for (std::size_t at = 0; characters > 0 && at < text.size(); --characters) {
+        units += text::nextCharacter(text, &at) > 0xFFFF ? 2 : 1;
+    }
+    return units;
+}
+
 }  // namespace t48::ui

@@ -1,5 +1,7 @@
 """Reading and driving a GTK 3 window through AT-SPI, without coordinates."""
 
+import ctypes
+
 import pyatspi
 
 from dialog_fixture import wait_for
@@ -126,3 +128,49 @@ def checked(table, row, column):
 def screenshot(path):
     import subprocess
     subprocess.run(["import", "-window", "root", path], check=True)
+
+
+def close_window(title):
+    """What a window manager's close button does (Xvfb runs none): the top-level window
+    titled `title` gets WM_DELETE_WINDOW through its WM_PROTOCOLS."""
+    x = ctypes.CDLL("libX11.so.6")
+    window_p = ctypes.POINTER(ctypes.c_ulong)
+    x.XOpenDisplay.restype = ctypes.c_void_p
+    x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+    x.XDefaultRootWindow.restype = ctypes.c_ulong
+    x.XQueryTree.argtypes = [ctypes.c_void_p, ctypes.c_ulong, window_p, window_p,
+                             ctypes.POINTER(window_p), ctypes.POINTER(ctypes.c_uint)]
+    x.XFetchName.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.POINTER(ctypes.c_char_p)]
+    x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x.XInternAtom.restype = ctypes.c_ulong
+    x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                             ctypes.c_void_p]
+    x.XFlush.argtypes = x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+
+    class ClientMessage(ctypes.Structure):  # XClientMessageEvent, padded to an XEvent
+        _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong),
+                    ("send_event", ctypes.c_int), ("display", ctypes.c_void_p),
+                    ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                    ("format", ctypes.c_int), ("data", ctypes.c_long * 5),
+                    ("pad", ctypes.c_long * 12)]
+
+    display = x.XOpenDisplay(None)
+    assert display, "no X display"
+    try:
+        root, parent, children, count = (ctypes.c_ulong(), ctypes.c_ulong(), window_p(),
+                                         ctypes.c_uint())
+        x.XQueryTree(display, x.XDefaultRootWindow(display), ctypes.byref(root),
+                     ctypes.byref(parent), ctypes.byref(children), ctypes.byref(count))
+        for i in range(count.value):
+            name = ctypes.c_char_p()
+            if x.XFetchName(display, children[i], ctypes.byref(name)) and \
+                    name.value == title.encode():
+                event = ClientMessage(type=33, window=children[i], format=32,
+                                      message_type=x.XInternAtom(display, b"WM_PROTOCOLS", 0))
+                event.data[0] = x.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+                x.XSendEvent(display, children[i], 0, 0, ctypes.byref(event))
+                x.XFlush(display)
+                return
+        raise AssertionError("no window titled " + title)
+    finally:
+        x.XCloseDisplay(display)

@@ -148,13 +148,13 @@ class DialogWorld:
         self.processes.append(process)
         return process
 
-    def start_dialog(self, args=(), language="", program="dialog/t48-print-dialog"):
+    def start_dialog(self, args=(), language="", env=None, program="dialog/t48-print-dialog"):
         """A print dialog (`program` in the build tree) on the world's queues."""
         # The accessibility bus and registry are up before the dialog starts: a dialog whose
         # bridge starts while this process's first request is still activating them now and
         # then never shows on the bus under load.
         wait_for("the accessibility registry", lambda: pyatspi.Registry.getDesktop(0) is not None)
-        env = dict(self.env, LANGUAGE=language)
+        env = dict(self.env, LANGUAGE=language, **(env or {}))
         self.dialog = self._run([os.path.join(BINARY, program), *args], env, "dialog.log")
         self.dialog_name = os.path.basename(program)
         return self.dialog

@@ -1,8 +1,9 @@
 """t48-print-dialog in a real window under Xvfb, read and driven through AT-SPI: the
 Color Options tab and its two panes, the rules' result in the widgets, the tab following
-the selected queue, the profile window, and the printed job's options. GTK's own dialog
-on the same queues, as every GTK program shows them: the options on its Color tab, with the
-profiles stored on the printer that t48-queue-profiles put into the queue's PPD."""
+the selected queue, the profile window, the printed job's options, and the dialog's life
+from its start to each way of closing it. GTK's own dialog on the same queues, as every
+GTK program shows them: the options on its Color tab, with the profiles stored on the
+printer that t48-queue-profiles put into the queue's PPD."""
 
 import os
 import subprocess
@@ -14,9 +15,9 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import pyatspi  # noqa: E402
 
-from atspi_driver import (checked, choices, choose, chosen, controls, find, find_all,  # noqa: E402
-                          find_labelled, press, screenshot, select_tab, sensitive, showing,
-                          state, table_rows, text_of, toggle_cell, type_text)
+from atspi_driver import (checked, choices, choose, chosen, close_window, controls, find,  # noqa: E402
+                          find_all, find_labelled, press, screenshot, select_tab, sensitive,
+                          showing, state, table_rows, text_of, toggle_cell, type_text)
 from dialog_fixture import BINARY, DialogWorld, read, wait_for  # noqa: E402
 
 SHOTS = os.path.join(BINARY, "screenshots")
@@ -131,6 +132,72 @@ class PrintDialogWindowTest(unittest.TestCase):
         data = self.world.job_data(jobs[-1])
         self.assertIn("*ZTQuickColor UserDefined", data)
         self.assertIn("*ZTColorAsGray False", data)
+
+
+class DialogLifecycleTest(unittest.TestCase):
+    """Each way a user closes the dialog, after the profile window was opened and closed
+    and the tab followed the queues back and forth (each panel read through AT-SPI before
+    it goes): the program ends with its status, and its output has no GTK critical (nor,
+    in the sanitizer build, a sanitizer's report)."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.world = DialogWorld()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.world.stop()
+
+    def session(self, close, status, close_buttons=False):
+        dialog = self.world.start_dialog()
+        app = self.world.app()
+        tabs = wait_for("the dialog's tabs", lambda: next(
+            (t for t in find_all(app, "page tab list")
+             if "Color Options" in [c.name for c in t]), None))
+        frame = tabs
+        while frame.parent.getRoleName() != "application":
+            frame = frame.parent
+        printers = find(select_tab(tabs, "General"), "table", "")
+        rows = table_rows(printers)
+        page = select_tab(tabs, "Color Options")
+        choose(find(page, "combo box", "Quick Color"), "Custom")  # on T48_Office, the default
+        press(find(page, "push button", "Advanced Color Options"))
+        press(find(page, "push button", "Management Profile"))
+        window = wait_for("the profile window", lambda: next(
+            (w for w in app if w is not None and w.name == "ProfileTitle" and showing(w)), None))
+        find(window, "table", "").queryTable().addRowSelection(0)  # a selection to tear down
+        if close_buttons:
+            close_window(window.name)
+        else:
+            box = find(window, "panel", "Profile")
+            press(next(b for b in find_all(window, "push button", "Cancel")
+                       if b not in find_all(box, "push button", "Cancel")))
+        wait_for("the profile window to close", lambda: not showing(window))
+        for queue, quick_color in (("T48_Lab", "Automatic"), ("T48_Office", "Custom")):
+            select_tab(tabs, "General")
+            printers.queryTable().addRowSelection(
+                next(i for i, row in enumerate(rows) if queue in row))
+            page = select_tab(tabs, "Color Options")
+            wait_for(queue + "'s panel", lambda: chosen(
+                find(page, "combo box", "Quick Color")) == quick_color)
+        close(frame)
+        self.assertEqual(dialog.popen.wait(60), status, read(dialog.log))
+        self.assertNotRegex(read(dialog.log), "Gtk-CRITICAL|AddressSanitizer|runtime error")
+
+    def test_print(self):
+        self.session(lambda frame: press(find(frame, "push button", "Print")), 0)
+
+    def test_cancel(self):
+        self.session(lambda frame: press(find(frame, "push button", "Cancel")), 1)
+
+    def test_close_button(self):
+        self.session(lambda frame: close_window(frame.name), 1, close_buttons=True)
+
+    def test_escape(self):
+        def escape(frame):
+            find(frame, "push button", "Print").queryComponent().grabFocus()
+            pyatspi.Registry.generateKeyboardEvent(0xff1b, None, pyatspi.KEY_SYM)
+        self.session(escape, 1)
 
 
 class GtkOwnDialogTest(unittest.TestCase):

@@ -25,10 +25,10 @@ class OpenPPD {
 public:
     explicit OpenPPD(const std::string& path) {
         std::string error;
-        ppd_ = pde::openPPDFile(path, error);
+        ppd_ = ppd::openPPDFile(path, error);
         error_ = error;
     }
-    ~OpenPPD() { pde::closePPDFile(ppd_); }
+    ~OpenPPD() { ppd::closePPDFile(ppd_); }
     OpenPPD(const OpenPPD&) = delete;
     OpenPPD& operator=(const OpenPPD&) = delete;
     ppd_file_s* get() const { return ppd_; }

@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "added-profile.hpp"
+#include "added-profile-text.hpp"
+#include "profile-entries.hpp"
 
 namespace t48::tools {
 namespace {

@@ -17,10 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "added-profile.hpp"
 #include "admin-permission.hpp"
 #include "device-address.hpp"
 #include "print-queue.hpp"
+#include "profile-entries.hpp"
 #include "profile-options.hpp"
 #include "queue-ppd.hpp"
 #include "snmp-walk.hpp"
@@ -51,7 +51,7 @@ std::optional<std::string> readFile(const std::string& path) {
     return read ? std::optional<std::string>(bytes) : std::nullopt;
 }
 
-std::optional<std::string> queuePPD(t48::host::PrintQueue& queue, std::string& error) {
+std::optional<std::string> queuePPD(t48::hosting::PrintQueue& queue, std::string& error) {
     const int fd = memfd_create("queue.ppd", MFD_CLOEXEC);
     if (fd < 0) {
         error = "cannot hold the PPD of " + queue.name();
@@ -82,7 +82,7 @@ std::string ppdWithProfiles(const std::string& driverPPD, const std::string& cur
     return t48::tools::queuePPDWithProfiles(driverPPD, currentPPD, options);
 }
 
-bool install(t48::host::PrintQueue& queue, const std::string& ppd, std::string& error) {
+bool install(t48::hosting::PrintQueue& queue, const std::string& ppd, std::string& error) {
     std::string path = (std::filesystem::temp_directory_path() / "t48-queue-XXXXXX.ppd").string();
     const int fd = mkstemps(path.data(), 4);
     if (fd < 0) {
@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
         return refuse("cannot read the T48 PPD " + driverPath);
     }
     std::string error;
-    std::unique_ptr<t48::host::PrintQueue> queue = t48::host::PrintQueue::open(name, error);
+    std::unique_ptr<t48::hosting::PrintQueue> queue = t48::hosting::PrintQueue::open(name, error);
     const std::optional<std::string> currentPPD = queue ? queuePPD(*queue, error) : std::nullopt;
     if (!currentPPD) {
         return refuse(error);

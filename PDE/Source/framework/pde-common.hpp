@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "pde-control-item.hpp"
+#include "pde-protocol.hpp"  // kPDEProductKey
 #include "pde-status.hpp"
 #include "print-settings.hpp"
 #include "value.hpp"
@@ -161,8 +162,6 @@ public:
     static int32_t commonGetProfilesFromMIB(const cf::PrintSession* session);
 };
 
-// The product key of the model dictionaries in the print settings.
-inline constexpr const char* kPDEProductKey = "T48";
 // Values of a profile popup's "Custom" flag.
 inline constexpr const char* kAddedProfileFlagOn = "True";
 inline constexpr const char* kAddedProfileFlagOff = "False";

@@ -1,6 +1,6 @@
 #pragma once
 // Character sets of PPD strings, in the two numberings the panel uses (string objects
-// and core-foundation strings), and conversion of PPD bytes to UTF-8 with iconv.
+// and core-foundation strings), and conversion of PPD bytes to UTF-8 and back with iconv.
 
 #include <cstdint>
 #include <string>

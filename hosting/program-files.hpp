@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <string>
 
-namespace t48::host {
+namespace t48::hosting {
 
 // The first of `candidates` (relative to this program's folder) that exists, else the
 // first of them.
@@ -14,4 +14,4 @@ std::string besideProgram(std::initializer_list<const char*> candidates);
 // The panel plug-in beside this program.
 std::string defaultPlugInPath();
 
-}  // namespace t48::host
+}  // namespace t48::hosting

@@ -1,8 +1,8 @@
 #pragma once
 // The print-dialog-extension protocol between a host and the plug-in: the host's
 // callback object, the plug-in object that hands out panels, and the panel the host
-// drives. Both sides compile this header; the plug-in exports one C entry point,
-// kPDEPlugInEntryPoint, of type PDEPlugInEntry.
+// drives. It is the plug-in's public header: the one a host compiles of it. The plug-in
+// exports one C entry point, kPDEPlugInEntryPoint, of type PDEPlugInEntry.
 
 #include <cstdint>
 #include <memory>
@@ -23,6 +23,10 @@ namespace t48::pde {
 inline constexpr const char* kPDEPanelTypeID = "BDB091F4-E57F-11D3-B5CC-0050E4603277";
 // The summary's entry that lists the item names in the order to show them.
 inline constexpr const char* kPDESummaryDisplayOrder = "Summary Display Order";
+// The print settings' entry of the panel: a dictionary holding one model dictionary
+// per printer ID, whose entries are the panel's values by PPD keyword. The panel
+// restores from the model dictionary of the session's current printer.
+inline constexpr const char* kPDEProductKey = "T48";
 
 // What the host supplies to a panel. The host owns all three.
 class PDEHostCallback {

@@ -7,7 +7,7 @@
 #include "print-queue.hpp"
 #include "print-settings.hpp"
 
-namespace t48::host {
+namespace t48::hosting {
 
 // Every top-level string of `settings` (the model dictionaries stay behind).
 JobOptions settingsJobOptions(const cf::PrintSettings& settings);
@@ -19,7 +19,4 @@ bool isQueueJobOption(ppd_file_s* ppd, const std::string& key);
 // `options` without those the queue's jobs do not take.
 JobOptions queueJobOptions(ppd_file_s* ppd, const JobOptions& options);
 
-// The options as one JSON object.
-std::string jobOptionsJSON(const JobOptions& options);
-
-}  // namespace t48::host
+}  // namespace t48::hosting

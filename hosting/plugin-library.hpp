@@ -7,7 +7,7 @@
 
 #include "pde-protocol.hpp"
 
-namespace t48::host {
+namespace t48::hosting {
 
 class PlugInLibrary {
 public:
@@ -30,8 +30,4 @@ private:
     std::unique_ptr<pde::PDEPlugInProtocol> plugin_;
 };
 
-// Closes `panel` as a closing dialog does: an open window ends with its Cancel, the
-// panel saves its values and is terminated.
-void closePanel(pde::PDEPanelProtocol& panel);
-
-}  // namespace t48::host
+}  // namespace t48::hosting

@@ -2,7 +2,7 @@
 
 #include <dlfcn.h>
 
-namespace t48::host {
+namespace t48::hosting {
 
 PlugInLibrary::~PlugInLibrary() {
     plugin_.reset();
@@ -44,13 +44,4 @@ std::unique_ptr<pde::PDEPanelProtocol> PlugInLibrary::makePanel(pde::PDEHostCall
     return std::move(panels->front());
 }
 
-void closePanel(pde::PDEPanelProtocol& panel) {
-    if (pde::PDEWindowProtocol* window = panel.modalWindow()) {
-        window->windowCancel();
-    }
-    int32_t ignored = 0;
-    panel.saveValuesAndReturnError(&ignored);
-    panel.terminate();
-}
-
-}  // namespace t48::host
+}  // namespace t48::hosting

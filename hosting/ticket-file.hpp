@@ -5,7 +5,7 @@
 
 #include "print-settings.hpp"
 
-namespace t48::host {
+namespace t48::hosting {
 
 // Reads `path` into `settings` (`found` tells whether there was a file); a missing file
 // leaves them as they are. False with a one-line reason in `error` when the file cannot
@@ -16,4 +16,4 @@ bool readTicketFile(const std::string& path, cf::PrintSettings& settings, bool& 
 bool writeTicketFile(const std::string& path, const cf::PrintSettings& settings,
                      std::string& error);
 
-}  // namespace t48::host
+}  // namespace t48::hosting

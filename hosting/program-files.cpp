@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-namespace t48::host {
+namespace t48::hosting {
 
 std::string besideProgram(std::initializer_list<const char*> candidates) {
     std::error_code ignored;
@@ -22,4 +22,4 @@ std::string defaultPlugInPath() {
     return besideProgram({"../PDE/colorpde.so", "../lib/t48/colorpde.so"});
 }
 
-}  // namespace t48::host
+}  // namespace t48::hosting

@@ -1,10 +1,9 @@
 #include "job-options.hpp"
 
 #include "added-profile-text.hpp"
-#include "json-text.hpp"
 #include "ppd-file.hpp"
 
-namespace t48::host {
+namespace t48::hosting {
 namespace {
 
 bool endsWith(const std::string& text, std::string_view suffix) {
@@ -25,12 +24,12 @@ JobOptions settingsJobOptions(const cf::PrintSettings& settings) {
 }
 
 bool isQueueJobOption(ppd_file_s* ppd, const std::string& key) {
-    if (pde::ppdHasOption(ppd, key)) {
+    if (ppd::ppdHasOption(ppd, key)) {
         return true;
     }
     for (std::string_view suffix : {pde::kCustomSuffix, pde::kCustomFilenameSuffix}) {
         if (endsWith(key, suffix) &&
-            pde::ppdHasOption(ppd, key.substr(0, key.size() - suffix.size()))) {
+            ppd::ppdHasOption(ppd, key.substr(0, key.size() - suffix.size()))) {
             return true;
         }
     }
@@ -47,12 +46,4 @@ JobOptions queueJobOptions(ppd_file_s* ppd, const JobOptions& options) {
     return taken;
 }
 
-std::string jobOptionsJSON(const JobOptions& options) {
-    std::string json = "{";
-    for (const auto& [key, value] : options) {
-        json += (json.size() > 1 ? ", " : "") + jsonString(key) + ": " + jsonString(value);
-    }
-    return json + "}";
-}
-
-}  // namespace t48::host
+}  // namespace t48::hosting

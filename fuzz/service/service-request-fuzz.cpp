@@ -28,7 +28,8 @@ void check(bool condition) {
 }
 
 bool inside(std::string_view piece, std::string_view whole) {
-    return piece.data() >= whole.data() && piece.data() + piece.size() <= whole.data() + whole.size();
+    return piece.data() >= whole.data() &&
+           piece.data() + piece.size() <= whole.data() + whole.size();
 }
 
 void checkFile(const std::optional<ProfileFileName>& file, const RequestingUser& requester) {
@@ -82,7 +83,8 @@ void checkWalk(std::string_view body) {
     std::string joined = std::string(walk.model) + std::string(protocol::kModelMarker) +
                          std::string(walk.user) + std::string(protocol::kUserMarker);
     for (std::string_view argument : walk.arguments) {
-        check(inside(argument, body) && argument.find(protocol::kArgMarker) == std::string_view::npos);
+        check(inside(argument, body) &&
+              argument.find(protocol::kArgMarker) == std::string_view::npos);
         joined.append(argument).append(protocol::kArgMarker);
     }
     check(body.substr(0, joined.size()) == joined);

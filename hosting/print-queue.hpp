@@ -12,7 +12,7 @@ struct _http_s;
 struct cups_dest_s;
 struct ppd_file_s;
 
-namespace t48::host {
+namespace t48::hosting {
 
 // Option names and values in the order a job carries them.
 using JobOptions = std::vector<std::pair<std::string, std::string>>;
@@ -57,4 +57,4 @@ private:
     cups_dest_s* dest_;
 };
 
-}  // namespace t48::host
+}  // namespace t48::hosting

@@ -11,7 +11,7 @@
 
 #include "ppd-file.hpp"
 
-namespace t48::host {
+namespace t48::hosting {
 namespace {
 
 constexpr int kConnectTimeoutMs = 5000;
@@ -83,7 +83,7 @@ ppd_file_s* PrintQueue::openPPD(std::string& error) {
     }
     const bool copied = copyPPD(fd, error);
     close(fd);
-    ppd_file_s* ppd = copied ? pde::openPPDFile(path, error) : nullptr;
+    ppd_file_s* ppd = copied ? ppd::openPPDFile(path, error) : nullptr;
     unlink(path.c_str());
     return ppd;
 }
@@ -171,4 +171,4 @@ bool PrintQueue::saveDefaults(const JobOptions& options, std::string& error) {
     return saved;
 }
 
-}  // namespace t48::host
+}  // namespace t48::hosting

@@ -2,7 +2,7 @@
 
 #include "property-list.hpp"
 
-namespace t48::host {
+namespace t48::hosting {
 
 bool readTicketFile(const std::string& path, cf::PrintSettings& settings, bool& found,
                     std::string& error) {
@@ -35,4 +35,4 @@ bool writeTicketFile(const std::string& path, const cf::PrintSettings& settings,
     return true;
 }
 
-}  // namespace t48::host
+}  // namespace t48::hosting

@@ -42,11 +42,16 @@ const EncodingRow& rowForLanguageEncoding(const char* value) {
 }
 
 // The bytes an ill-formed or unconvertible sequence at `at` takes: one, or for UTF-8 input
-// the whole character its lead byte announces (at most what is left).
+// the lead byte and the continuation bytes after it, as many as it announces.
 size_t skippedBytes(const char* at, size_t left, bool fromUtf8) {
     const auto lead = static_cast<unsigned char>(*at);
-    const size_t length = !fromUtf8 || lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    return std::min(length, left);
+    const size_t announced = !fromUtf8 || lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    size_t length = 1;
+    while (length < announced && length < left &&
+           (static_cast<unsigned char>(at[length]) & 0xC0) == 0x80) {
+        ++length;
+    }
+    return length;
 }
 
 // `bytes` converted from the character set `from` to `to`; each sequence that is not
