@@ -105,9 +105,20 @@ printf '1\t4\tOffice Proof\tOFFICE.ICC\t1\t0\t1\n' >"$work/sim/rows"
 sed -e "s|@AGENT_ADDRESS@|udp:$printer:161|" -e "s|@PRINTER_SIM@|$work/sim/usr/bin/t48-printer-sim|" \
     -e "s|@ROWS_FILE@|$work/sim/rows|" -e "s|@REQUEST_LOG@||" \
     "$work/sim/usr/share/t48-printer-sim/snmpd.conf.in" >"$work/sim/snmpd.conf"
-SNMP_PERSISTENT_DIR="$work/sim/state" MIBS= MIBDIRS=/nonexistent \
-    /usr/sbin/snmpd -f -Lo -C -c "$work/sim/snmpd.conf" >"$work/sim/snmpd.log" 2>&1 &
-snmpd=$!
+# (Re)starts the printer, which reads its rows when it starts.
+start_printer() {
+    [ -z "$snmpd" ] || { kill "$snmpd" && wait "$snmpd"; } 2>/dev/null || true
+    SNMP_PERSISTENT_DIR="$work/sim/state" MIBS= MIBDIRS=/nonexistent \
+        /usr/sbin/snmpd -f -Lo -C -c "$work/sim/snmpd.conf" >"$work/sim/snmpd.log" 2>&1 &
+    snmpd=$!
+    for try in $(seq 100); do
+        ss -Hlun src "$printer:161" | grep -q . && return
+        sleep 0.1
+    done
+    echo "package: snmpd did not start (see $work/sim/snmpd.log)" >&2
+    exit 1
+}
+start_printer
 cupsd=$work/cups
 started=$(tests/support/private-cupsd start "$cupsd" 127.0.20.202:20692)
 eval "$(echo "$started" | grep ^CUPS_)"
@@ -125,16 +136,12 @@ lpadmin -p T48 -E -v "lpd://127.0.0.1:9/T48?snmp=false" -m lsb/usr/orvell/T48.pp
 grep -qx '\*DefaultZTQuickColor: Vivid' "$CUPS_SERVERROOT/ppd/T48.ppd" ||
     { echo "package: the queue's default was not set" >&2; exit 1; }
 lpadmin -p T48Profiled -E -v "lpd://$printer:9/T48Profiled?snmp=false" -m lsb/usr/orvell/T48.ppd
-for try in $(seq 100); do
-    ss -Hlun src "$printer:161" | grep -q . && break
-    [ "$try" -lt 100 ] || { echo "package: snmpd did not start (see $work/sim/snmpd.log)" >&2; exit 1; }
-    sleep 0.1
-done
 t48-queue-profiles T48Profiled
 profiled=$CUPS_SERVERROOT/ppd/T48Profiled.ppd
 lpadmin -p T48Profiled -P "$profiled" -o ZTImageRGBSource=Disk_OFFICE.ICC
 # The printer holds one more profile by the upgrade.
 printf '2\t4\tCoated\tCOATED.ICC\t3\t0\t1\n' >>"$work/sim/rows"
+start_printer
 install_debs $debs
 dpkg-query -W $PACKAGES
 # The queue's PPD is the new one with the queue's defaults, and its jobs stay grayscale
