@@ -1,38 +1,109 @@
 // t48-colorfilter JOB USER TITLE COPIES OPTIONS [FILE]
 // A CUPS filter after pstops: copies the job's PostScript (FILE, else standard input) to
-// standard output and puts the commands that select the profiles of the job's added-
-// profile options at the end of the document setup. Options it cannot honour leave the
-// job unchanged, with one warning line on standard error; they never fail the job. Exit
-// status 1 only when the job cannot be read or written.
+// standard output with the choices the Color Options panel would print for the job's
+// options in its document setup (one "INFO:" line for each option it changes), and the
+// commands that select the job's added profiles at the end of the setup. A job it cannot
+// resolve prints with its options as asked, with one warning line on standard error; its
+// options never fail the job. Exit status 1 only when the job cannot be read or written.
 
 #include <cups/cups.h>
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "job-copy.hpp"
-#include "ppd-first-choices.hpp"
+#include "job-ppd.hpp"
+#include "panel-choices.hpp"
 #include "profile-commands.hpp"
 
 namespace {
+
+using namespace t48::filter;
 
 void warn(const std::string& message) {
     std::fprintf(stderr, "WARNING: t48-colorfilter: %s\n", message.c_str());
 }
 
-std::vector<t48::filter::JobOption> jobOptions(const char* text) {
+std::vector<JobOption> jobOptions(const char* text) {
     cups_option_t* parsed = nullptr;
     const int count = cupsParseOptions(text, 0, &parsed);
-    std::vector<t48::filter::JobOption> options;
+    std::vector<JobOption> options;
     for (int i = 0; i < count; ++i) {
         options.emplace_back(parsed[i].name, parsed[i].value);
     }
     cupsFreeOptions(count, parsed);
     return options;
+}
+
+// `options` with `choices` in place of the values they name.
+std::vector<JobOption> withChoices(std::vector<JobOption> options, const Choices& choices) {
+    for (auto& [name, value] : options) {
+        if (const auto choice = choices.find(name); choice != choices.end()) {
+            value = choice->second;
+        }
+    }
+    for (const auto& [name, value] : choices) {
+        if (std::none_of(options.begin(), options.end(),
+                         [&](const JobOption& option) { return option.first == name; })) {
+            options.emplace_back(name, value);
+        }
+    }
+    return options;
+}
+
+// The choice the panel prints of each option it handles, for the job's `options`, whose
+// choices as pstops marked them are `asked`; nothing, with one warning, when the panel
+// cannot be had.
+std::optional<Choices> panelPrints(const std::vector<JobOption>& options,
+                                   const std::vector<JobOption>& asked,
+                                   const FirstChoices& firstChoices, const std::string& ppdPath) {
+    // The panel keeps a profile option whose added profile is selected at the option's
+    // first choice; the "...Custom" entries stay with the job. The panel is shown that
+    // choice, so a preset that moves it drops the profile, as in the panel.
+    Choices shown(asked.begin(), asked.end());
+    for (const auto& [option, firstChoice] : firstChoices) {
+        if (selectsAddedProfile(options, option, firstChoices)) {
+            shown[option] = firstChoice;
+        }
+    }
+    std::string error;
+    std::optional<Choices> printed =
+        panelChoices(std::vector<JobOption>(shown.begin(), shown.end()), ppdPath, error);
+    if (!printed) {
+        warn(error + "; the job is printed with its options as asked");
+    }
+    return printed;
+}
+
+// What the job's setup gets: the choices the panel prints, and the commands of the added
+// profiles of the options printed.
+SetupRewriter setupFor(const std::vector<JobOption>& options, const JobPPD& ppd,
+                       const std::string& ppdPath) {
+    const std::vector<JobOption> asked = ppd.markedChoices();
+    const FirstChoices firstChoices = ppd.profileFirstChoices();
+    const std::optional<Choices> printed = panelPrints(options, asked, firstChoices, ppdPath);
+    std::vector<PrintedChoice> choices;
+    for (const auto& [option, choice] : asked) {
+        const auto found = printed ? printed->find(option) : Choices::const_iterator();
+        if (!printed || found == printed->end()) {
+            continue;
+        }
+        if (std::optional<std::string> code = ppd.choiceCode(option, found->second)) {
+            choices.push_back({option, choice, found->second, std::move(*code)});
+        }
+    }
+    const ProfileCommands commands =
+        profileCommands(printed ? withChoices(options, *printed) : options, firstChoices);
+    if (!commands.problem.empty()) {
+        warn(commands.problem + "; the job is printed without profile commands");
+    }
+    return SetupRewriter(std::move(choices), commands.setup);
 }
 
 }  // namespace
@@ -47,20 +118,26 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "ERROR: t48-colorfilter: cannot open the job's file\n");
         return 1;
     }
-    const std::optional<t48::filter::FirstChoices> firstChoices =
-        t48::filter::ppdFirstChoices(std::getenv("PPD"));
-    const t48::filter::ProfileCommands commands =
-        t48::filter::profileCommands(jobOptions(argv[5]), firstChoices ? &*firstChoices : nullptr);
-    if (!commands.problem.empty()) {
-        warn(commands.problem + "; the job is printed without profile commands");
+    const std::vector<JobOption> options = jobOptions(argv[5]);
+    const char* ppdPath = std::getenv("PPD");
+    const std::unique_ptr<JobPPD> ppd = JobPPD::open(ppdPath, options);
+    if (!ppd) {
+        warn("the queue's PPD cannot be read; the job is printed as it came");
     }
-    const t48::filter::CopiedJob copied = t48::filter::copyJob(in, STDOUT_FILENO, commands.setup);
+    SetupRewriter setup = ppd ? setupFor(options, *ppd, ppdPath) : SetupRewriter({}, {});
+    const CopiedJob copied = copyJob(in, STDOUT_FILENO, setup);
     if (!copied.copied) {
         std::fprintf(stderr, "ERROR: t48-colorfilter: cannot pass the job on\n");
         return 1;
     }
-    if (!commands.setup.empty() && !copied.setupFound) {
-        warn("the job has no document setup; it is printed without profile commands");
+    if (!copied.setupFound && setup.addsAtTheEnd()) {
+        warn(
+            "the job has no document setup; it is printed without the options and profile "
+            "commands it lacks");
+    }
+    for (const ChangedChoice& change : setup.changes()) {
+        std::fprintf(stderr, "INFO: t48-colorfilter: %s asked %s, printed %s\n",
+                     change.option.c_str(), change.asked.c_str(), change.printed.c_str());
     }
     return 0;
 }

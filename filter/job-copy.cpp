@@ -14,6 +14,7 @@
 namespace t48::filter {
 namespace {
 
+constexpr std::string_view kBeginSetup = "%%BeginSetup";
 constexpr std::string_view kEndSetup = "%%EndSetup";
 constexpr std::string_view kPage = "%%Page:";
 constexpr size_t kBlockSize = 128 * 1024;
@@ -55,18 +56,25 @@ bool copyBlocks(int in, int out) {
 
 }  // namespace
 
-CopiedJob copyJob(int in, int out, std::string_view setup) {
+CopiedJob copyJob(int in, int out, SetupRewriter& setup) {
     CopiedJob result;
     DscLineReader reader(in);
     std::string pending;  // lines passed on, written in blocks
     std::string line;
+    bool inSetup = false;
     while (reader.next(line)) {
-        if (line.starts_with(kEndSetup)) {
-            pending += setup;
+        const bool page = line.starts_with(kPage);
+        if (line.starts_with(kEndSetup) || (page && inSetup)) {
+            setup.finish(pending);
             result.setupFound = true;
         }
-        pending += line;
-        if (result.setupFound || line.starts_with(kPage)) {
+        if (inSetup && !result.setupFound) {
+            setup.line(line, pending);
+        } else {
+            pending += line;
+        }
+        inSetup = inSetup || line.starts_with(kBeginSetup);
+        if (result.setupFound || page) {
             break;
         }
         if (pending.size() >= kBlockSize) {

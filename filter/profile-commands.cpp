@@ -57,25 +57,24 @@ std::optional<std::string> storedProfilePath(const std::string& encoded) {
 
 }  // namespace
 
+bool selectsAddedProfile(const std::vector<JobOption>& options, const std::string& key,
+                         const FirstChoices& firstChoices) {
+    const std::string* custom = find(options, key + pde::kCustomSuffix);
+    const auto firstChoice = firstChoices.find(key);
+    const std::string* choice = find(options, key);
+    return custom != nullptr && isTrue(*custom) && firstChoice != firstChoices.end() &&
+           (choice == nullptr || strcasecmp(choice->c_str(), firstChoice->second.c_str()) == 0);
+}
+
 ProfileCommands profileCommands(const std::vector<JobOption>& options,
-                                const FirstChoices* firstChoices) {
+                                const FirstChoices& firstChoices) {
     ProfileCommands commands;
     for (const pde::ProfileOption& profileOption : pde::profileOptions()) {
         const std::string key = profileOption.keyword;
+        if (!selectsAddedProfile(options, key, firstChoices)) {
+            continue;
+        }
         const std::string name = key + pde::kCustomSuffix;
-        const std::string* custom = find(options, name);
-        if (custom == nullptr || !isTrue(*custom)) {
-            continue;
-        }
-        if (firstChoices == nullptr) {
-            return {"", "the queue's PPD cannot be read"};
-        }
-        const auto firstChoice = firstChoices->find(key);
-        const std::string* choice = find(options, key);
-        if (firstChoice == firstChoices->end() ||
-            (choice != nullptr && strcasecmp(choice->c_str(), firstChoice->second.c_str()) != 0)) {
-            continue;
-        }
         const std::string* encoded = find(options, key + pde::kCustomFilenameSuffix);
         const std::optional<std::string> path =
             encoded != nullptr ? storedProfilePath(*encoded) : std::nullopt;

@@ -17,18 +17,22 @@ using FirstChoices = std::map<std::string, std::string, std::less<>>;
 struct ProfileCommands {
     // PostScript for the job's setup, one feature per selected profile; "" for none.
     std::string setup;
-    // Why the job's options cannot be honoured ("" when they can): the job then passes
-    // unchanged.
+    // Why the job's added profiles cannot be honoured ("" when they can): the job then
+    // gets no profile commands.
     std::string problem;
 };
 
-// For every profile option of the PPD (`firstChoices`; null when the PPD cannot be read)
-// whose "<KEY>Custom" option is true while the option itself is at its first choice or
-// not given, the command selecting the profile whose path "<KEY>CustomFilename" holds
-// (encoded as the panel encodes it). A choice of its own given for the option wins over
-// the added profile. The path must lie in a profile folder of the printer's disk or card
+// True when the job's options select an added profile for the profile option `key` of
+// the PPD (`firstChoices`): "<KEY>Custom" is true while `key` is at its first choice or
+// not given. A choice of its own given for `key` wins over the added profile.
+bool selectsAddedProfile(const std::vector<JobOption>& options, const std::string& key,
+                         const FirstChoices& firstChoices);
+
+// For every profile option of the PPD (`firstChoices`) that selects an added profile, the
+// command selecting the profile whose path "<KEY>CustomFilename" holds (encoded as the
+// panel encodes it). The path must lie in a profile folder of the printer's disk or card
 // and name a file there.
 ProfileCommands profileCommands(const std::vector<JobOption>& options,
-                                const FirstChoices* firstChoices);
+                                const FirstChoices& firstChoices);
 
 }  // namespace t48::filter

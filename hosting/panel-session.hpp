@@ -41,6 +41,9 @@ public:
     // panel restores them from as a ticket's values: a queue's saved options, a job's.
     // Nothing without a printer ID: the panel keeps its values per printer.
     void startFromOptions(const JobOptions& options);
+    // Tells the panel made next that this host keeps no profiles: one that prints for no
+    // user (a CUPS filter).
+    void withoutProfileStore() { profileStore_ = false; }
     // Gets the panel of `plugin` over this session (initWithCallback:); false with a
     // reason in `error`. The plug-in stays loaded while the session lasts.
     bool makePanel(PlugInLibrary& plugin, std::string& error);
@@ -71,6 +74,7 @@ public:
     cf::PrintSettings* printSettings() override { return &settings_; }
     cf::PrintSession* printSession() override { return &session_; }
     ppd_file_s* ppdFile() override { return ppd_; }
+    bool hasProfileStore() override { return profileStore_; }
 
 private:
     explicit PanelSession(cf::PrintSettings& settings) : settings_(settings) {}
@@ -84,6 +88,7 @@ private:
     ppd_file_s* ppd_ = nullptr;
     std::unique_ptr<pde::PDEPanelProtocol> panel_;
     ui::View* view_ = nullptr;
+    bool profileStore_ = true;
 };
 
 }  // namespace t48::hosting

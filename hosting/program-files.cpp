@@ -19,7 +19,7 @@ std::string besideProgram(std::initializer_list<const char*> candidates) {
 }
 
 std::string defaultPlugInPath() {
-    return besideProgram({"../PDE/colorpde.so", "../lib/t48/colorpde.so"});
+    return besideProgram({"../PDE/colorpde.so", "../lib/t48/colorpde.so", "../../t48/colorpde.so"});
 }
 
 }  // namespace t48::hosting

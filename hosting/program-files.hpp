@@ -11,7 +11,8 @@ namespace t48::hosting {
 // first of them.
 std::string besideProgram(std::initializer_list<const char*> candidates);
 
-// The panel plug-in beside this program.
+// The panel plug-in beside this program: the build tree's, else the installed one of a
+// program in /usr/bin or in CUPS's filter folder (/usr/lib/cups/filter).
 std::string defaultPlugInPath();
 
 }  // namespace t48::hosting

@@ -35,6 +35,10 @@ public:
     virtual cf::PrintSettings* printSettings() = 0;
     virtual cf::PrintSession* printSession() = 0;
     virtual ppd_file_s* ppdFile() = 0;
+    // False for a host that prints for no user (a CUPS filter): the panel then reads and
+    // writes no profile file and starts no helper, and its profile popups offer the PPD's
+    // choices only.
+    virtual bool hasProfileStore() { return true; }
 };
 
 // A control of the panel's interface definition under its outlet name.

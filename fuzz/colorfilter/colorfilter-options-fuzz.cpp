@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return choices;
     }();
     const t48::filter::ProfileCommands commands =
-        t48::filter::profileCommands(options, &firstChoices);
+        t48::filter::profileCommands(options, firstChoices);
     if (!commands.problem.empty() && !commands.setup.empty()) {
         std::abort();  // a job with a problem passes unchanged
     }

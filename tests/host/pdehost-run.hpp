@@ -20,6 +20,14 @@ inline std::string samplePPD() {
 inline std::string dataPPD(const char* name) {
     return sourceDir() + "/tests/data/" + name;
 }
+// The option code of `choice` as the sample PPD gives it (a Boolean's choices as true and
+// false).
+inline std::string optionCode(const std::string& option, const std::string& choice) {
+    const std::string value = choice == "True"    ? "true"
+                              : choice == "False" ? "false"
+                                                  : "/" + choice;
+    return "<</" + option + " " + value + ">>setpagedevice";
+}
 
 // English unless a test asks otherwise.
 inline const std::vector<std::string> kEnglish = {"LANGUAGE=", "LANG=C.UTF-8", "LC_ALL="};

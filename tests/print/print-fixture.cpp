@@ -72,11 +72,4 @@ std::string pagePS() {
     return sourceDir() + "/tests/data/page.ps";
 }
 
-std::string optionCode(const std::string& option, const std::string& choice) {
-    const std::string value = choice == "True"    ? "true"
-                              : choice == "False" ? "false"
-                                                  : "/" + choice;
-    return "<</" + option + " " + value + ">>setpagedevice";
-}
-
 }  // namespace t48::testing

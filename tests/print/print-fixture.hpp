@@ -50,8 +50,4 @@ protected:
 // A one-page PostScript document.
 std::string pagePS();
 
-// The option code of `choice` as the sample PPD gives it (a Boolean's choices as true and
-// false).
-std::string optionCode(const std::string& option, const std::string& choice);
-
 }  // namespace t48::testing

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "added-profile-text.hpp"
 #include "print-fixture.hpp"
 
 namespace t48::testing {
@@ -323,9 +324,11 @@ TEST_F(QueueJob, HostileProfileOptionsLeaveTheJobWithoutProfileCommandsAndLogOne
     for (const std::string& value : values) {
         const std::string before = cupsd_->errorLog();
         const auto warnings = std::count(before.begin(), before.end(), '\n');
+        // Under Quick Color "Custom", where no preset chooses the popup's item.
         const RunResult sent =
-            cupsd_->client({"/usr/bin/lp", "-d", "T48Profiles", "-o", "ZTImageRGBSourceCustom=True",
-                            "-o", "ZTImageRGBSourceCustomFilename=" + value, pagePS()});
+            cupsd_->client({"/usr/bin/lp", "-d", "T48Profiles", "-o", "ZTQuickColor=UserDefined",
+                            "-o", "ZTImageRGBSourceCustom=True", "-o",
+                            "ZTImageRGBSourceCustomFilename=" + value, pagePS()});
         ASSERT_EQ(sent.exitStatus, 0) << sent.err;
         const std::string data = nextJob().data;
         EXPECT_NE(data.find("%%EndSetup"), std::string::npos);
@@ -353,6 +356,86 @@ TEST_F(QueueJob, AJobTheServerRefusesIsNotReportedAsSubmitted) {
               jobsBefore_)
         << "a refused job reached the printer";
 }
+
+// Choices a program sends with a job: as lp's options, and in a ticket for pdehost.
+using Choices = std::vector<std::pair<std::string, std::string>>;
+
+struct ChoiceSet {
+    const char* name;
+    Choices choices;
+};
+
+// `choices` with the stored RGB profile of kStoredProfiles chosen for Image, the option
+// itself given as the panel gives it (at its first choice) or not.
+Choices withImageProfile(Choices choices, bool withChoice = true) {
+    choices.insert(choices.end(),
+                   {{"ZTImageRGBSourceCustom", "True"},
+                    {"ZTImageRGBSourceCustomFilename",
+                     pde::encodeAddedProfilePath("/ata1a/data/USfiles/Profiles/office(1).icc")}});
+    if (withChoice) {
+        choices.emplace_back("ZTImageRGBSource", "None");
+    }
+    return choices;
+}
+
+class SameChoices : public QueueJob, public ::testing::WithParamInterface<ChoiceSet> {
+protected:
+    static void SetUpTestSuite() {
+        PrintPath::SetUpTestSuite();
+        addQueue("T48Same");
+    }
+    // A ticket whose model dictionary for the queue holds the choices.
+    std::string ticket(const Choices& choices) const {
+        std::string entries;
+        for (const auto& [key, value] : choices) {
+            entries += "<key>" + key + "</key><string>";
+            for (const char c : value) {  // an encoded path holds '<' and '>'
+                entries += c == '<' ? "&lt;" : c == '>' ? "&gt;" : std::string(1, c);
+            }
+            entries += "</string>";
+        }
+        const std::string file = root_.file("ticket.plist");
+        std::ofstream(file) << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist "
+                               "version=\"1.0\"><dict><key>T48</key><dict><key>T48Same</key><dict>"
+                            << entries << "</dict></dict></dict></plist>\n";
+        return file;
+    }
+};
+
+TEST_P(SameChoices, PrintFromAnyProgramAsFromTheDialogsPrint) {
+    importProfiles(kStoredProfiles);
+    std::vector<std::string> lp = {"/usr/bin/lp", "-d", "T48Same"};
+    for (const auto& [option, choice] : GetParam().choices) {
+        lp.insert(lp.end(), {"-o", option + "=" + choice});
+    }
+    lp.push_back(pagePS());
+    ASSERT_EQ(cupsd_->client(lp).exitStatus, 0);
+    const std::string fromLp = nextJob().data;
+    const RunResult submitted =
+        pdehost({"--queue", "T48Same", "--ticket", ticket(GetParam().choices), "submit", pagePS()});
+    ASSERT_EQ(submitted.exitStatus, 0) << submitted.err;
+    const std::string fromDialog = nextJob().data;
+    ASSERT_NE(fromDialog.find("%%EndSetup"), std::string::npos);
+    EXPECT_TRUE(fromLp == fromDialog) << "lp:\n" << fromLp << "\npdehost:\n" << fromDialog;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sets, SameChoices,
+    ::testing::Values(
+        ChoiceSet{"Auto", {{"ZTQuickColor", "Auto"}}},
+        ChoiceSet{"Photo", {{"ZTQuickColor", "Photo"}}},
+        ChoiceSet{"Vivid", {{"ZTQuickColor", "Vivid"}}},
+        ChoiceSet{"Custom", {{"ZTQuickColor", "UserDefined"}}},
+        ChoiceSet{"GrayscaleWithSeparation",
+                  {{"ZTColorAsGray", "True"}, {"ZTColorSeparation", "True"}}},
+        ChoiceSet{"VividEconoMode", {{"ZTQuickColor", "Vivid"}, {"ZTEconoMode", "True"}}},
+        ChoiceSet{"Profile", withImageProfile({{"ZTQuickColor", "UserDefined"}})},
+        ChoiceSet{"ProfileWithoutItsChoice",
+                  withImageProfile({{"ZTQuickColor", "UserDefined"}}, false)},
+        ChoiceSet{"ProfileUnderAPreset", withImageProfile({{"ZTQuickColor", "Photo"}})},
+        ChoiceSet{"ProfileInGrayscale",
+                  withImageProfile({{"ZTQuickColor", "UserDefined"}, {"ZTColorAsGray", "True"}})}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace t48::testing

@@ -47,6 +47,7 @@ PDEPlugInInterface::PDEPlugInInterface(PDEHostCallback* callback)
     if (callback != nullptr) {
         setting_ = callback->printSettings();
         session_ = callback->printSession();
+        profileStore_ = callback->hasProfileStore();
     }
 }
 
@@ -81,6 +82,7 @@ void PDEPlugInInterface::myLoad() {
     profileControl_ = interface_->profileControl.get();
     ppd_ = pdePluginCallbackObject_ != nullptr ? pdePluginCallbackObject_->ppdFile() : nullptr;
 
+    onAdvancedView_->setProfileStore(profileStore_);
     painChange_->setPMPrintEachView(setting_, session_);
     painChange_->setPPDFileEachView(ppd_);
     painChange_->creatPDEControlTableEachView();
@@ -111,7 +113,7 @@ std::vector<std::string> PDEPlugInInterface::supportedPPDOptionKeys() {
 
 ui::View* PDEPlugInInterface::panelView() {
     myLoad();
-    if (store::ZTPListIsAdminProfile() == 1) {
+    if (profileStore_ && store::ZTPListIsAdminProfile() == 1) {
         PDECommon::commonGetProfilesFromMIB(session_);
     }
     return pdeMainView_;

@@ -65,6 +65,7 @@ private:
     PainChangeController* painChange_ = nullptr;
     ProfileControl* profileControl_ = nullptr;
     PDEControlItem* compTable_ = nullptr;
+    bool profileStore_ = true;  // the host's answer at creation
 };
 
 // The panel's kind, a constant.

@@ -1,7 +1,10 @@
 #include "advanced-color-options.hpp"
 
 #include <cstring>
+#include <memory>
+#include <new>
 
+#include "added-profile.hpp"
 #include "launch.hpp"
 #include "pde-common.hpp"
 #include "profile-store.hpp"
@@ -16,13 +19,20 @@ void AdvancedColorOptions::createPDEControlTable() {
     }
     // Asked each time the table is built: the profile window writes the shared list.
     if (button_ManageProfile != nullptr) {
-        button_ManageProfile->setEnabled(store::ZTPListIsAdminProfile() == 1);
+        button_ManageProfile->setEnabled(profileStore_ && store::ZTPListIsAdminProfile() == 1);
     }
 }
 
 void AdvancedColorOptions::createPDEItemForPPDKey() {
     PDEPane::createPDEItemForPPDKey();
-    PDECommon::commonAddMenuFromProfilePlist(ctrlTable_);
+    if (profileStore_) {
+        PDECommon::commonAddMenuFromProfilePlist(ctrlTable_);
+        return;
+    }
+    // The popups' positions resolve against empty lists: no pass reads the file.
+    holdMenuProfileLists(ctrlTable_,
+                         std::unique_ptr<store::ProfileList[]>(
+                             new (std::nothrow) store::ProfileList[store::kProfileClassCount]()));
 }
 
 void AdvancedColorOptions::downloadManagerButton(ui::Control&) {

@@ -14,6 +14,10 @@ public:
     // Titles and the PPD choices, then the user's stored profiles in the seven profile
     // popups.
     void createPDEItemForPPDKey() override;
+    // Whether the host keeps the user's profiles; without (set before the table is built)
+    // the popups offer their PPD choices only, the profile window stays disabled, and no
+    // profile file is read and no helper started.
+    void setProfileStore(bool present) { profileStore_ = present; }
     // Starts the download manager application when it is installed; nothing otherwise.
     void downloadManagerButton(ui::Control& sender);
 
@@ -83,6 +87,8 @@ protected:
 private:
     // The popup record of preset row `row`, found by its summaryKey; null without one.
     const PDEControlItem* presetRecord(int row) const;
+
+    bool profileStore_ = true;
 };
 
 // Records in the Advanced Color Options table, terminator included.

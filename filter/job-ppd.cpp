@@ -1,0 +1,65 @@
+// The filter's one use of libcups' PPD API, which libcups marks deprecated; the warning
+// is silenced here only.
+
+#include "job-ppd.hpp"
+
+#include <cups/ppd.h>
+
+#include "profile-options.hpp"
+
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+
+namespace t48::filter {
+
+std::unique_ptr<JobPPD> JobPPD::open(const char* path, const std::vector<JobOption>& options) {
+    ppd_file_t* ppd = path != nullptr ? ppdOpenFile(path) : nullptr;
+    if (ppd == nullptr) {
+        return nullptr;
+    }
+    cups_option_t* marked = nullptr;
+    int count = 0;
+    for (const auto& [name, value] : options) {
+        count = cupsAddOption(name.c_str(), value.c_str(), count, &marked);
+    }
+    ppdMarkDefaults(ppd);
+    cupsMarkOptions(ppd, count, marked);
+    cupsFreeOptions(count, marked);
+    return std::unique_ptr<JobPPD>(new JobPPD(ppd));
+}
+
+JobPPD::~JobPPD() {
+    ppdClose(ppd_);
+}
+
+std::vector<JobOption> JobPPD::markedChoices() const {
+    std::vector<JobOption> choices;
+    for (ppd_option_t* option = ppdFirstOption(ppd_); option != nullptr;
+         option = ppdNextOption(ppd_)) {
+        if (const ppd_choice_t* choice = ppdFindMarkedChoice(ppd_, option->keyword)) {
+            choices.emplace_back(option->keyword, choice->choice);
+        }
+    }
+    return choices;
+}
+
+FirstChoices JobPPD::profileFirstChoices() const {
+    FirstChoices choices;
+    for (const pde::ProfileOption& profileOption : pde::profileOptions()) {
+        const ppd_option_t* option = ppdFindOption(ppd_, profileOption.keyword);
+        if (option != nullptr && option->num_choices > 0) {
+            choices.emplace(profileOption.keyword, option->choices[0].choice);
+        }
+    }
+    return choices;
+}
+
+std::optional<std::string> JobPPD::choiceCode(const std::string& option,
+                                              const std::string& choice) const {
+    const ppd_choice_t* found = ppdFindChoice(ppdFindOption(ppd_, option.c_str()), choice.c_str());
+    if (found == nullptr) {
+        return std::nullopt;
+    }
+    return found->code != nullptr ? found->code : "";
+}
+
+}  // namespace t48::filter
