@@ -187,20 +187,41 @@ TEST_F(QueueProfiles, ASwitchedOffPrinterAnotherMakeAnUnknownQueueOrAPlainUserLe
     EXPECT_EQ(ppd("GenericPS"), generic);
 }
 
+// The panel's encoding of a profile path in "...CustomFilename": each byte as two
+// characters from '0'.
+std::string encodedPath(const std::string& path) {
+    std::string text;
+    for (const char c : path) {
+        text += static_cast<char>('0' + (static_cast<unsigned char>(c) >> 4));
+        text += static_cast<char>('0' + (static_cast<unsigned char>(c) & 0x0F));
+    }
+    return text;
+}
+
 TEST_F(QueueProfiles, AnAddedChoiceReachesThePrinterAsItsProfilesCommandOnce) {
     walkable(kOfficeAndProof);
     ASSERT_EQ(queueProfiles("T48Printed").exitStatus, 0);
-    ASSERT_EQ(client({"/usr/bin/lp", "-d", "T48Printed", "-o", "ZTImageRGBSource=Disk_OFFICE.ICC",
-                      pagePS()})
-                  .exitStatus,
-              0);
-    const std::string data = nextJob().data;
-    const std::string command =
-        "<</ZTImageRGBSourceProfile (/ata1a/data/USfiles/Profiles/OFFICE.ICC)>>setpagedevice";
-    const size_t at = data.find(command);
-    ASSERT_NE(at, std::string::npos) << data;
-    EXPECT_EQ(data.find(command, at + 1), std::string::npos) << "the command came twice";
-    EXPECT_EQ(data.find("<</ZTImageRGBSource /"), std::string::npos) << data;
+    const std::string path = "/ata1a/data/USfiles/Profiles/OFFICE.ICC";
+    const std::string command = "<</ZTImageRGBSourceProfile (" + path + ")>>setpagedevice";
+    // As another program's dialog sends it, whatever the Quick Color preset; and beside
+    // the same profile saved as an added profile under Custom.
+    const std::vector<std::vector<std::string>> jobs = {
+        {"-o", "ZTImageRGBSource=Disk_OFFICE.ICC"},
+        {"-o", "ZTImageRGBSource=Disk_OFFICE.ICC", "-o", "ZTQuickColor=UserDefined", "-o",
+         "ZTImageRGBSourceCustom=True", "-o",
+         "ZTImageRGBSourceCustomFilename=" + encodedPath(path)},
+    };
+    for (const std::vector<std::string>& options : jobs) {
+        std::vector<std::string> lp = {"/usr/bin/lp", "-d", "T48Printed"};
+        lp.insert(lp.end(), options.begin(), options.end());
+        lp.push_back(pagePS());
+        ASSERT_EQ(client(lp).exitStatus, 0);
+        const std::string data = nextJob().data;
+        const size_t at = data.find(command);
+        ASSERT_NE(at, std::string::npos) << data;
+        EXPECT_EQ(data.find(command, at + 1), std::string::npos) << "the command came twice";
+        EXPECT_EQ(data.find("<</ZTImageRGBSource /"), std::string::npos) << data;
+    }
 }
 
 // The user's stored profile, listed in the menus.
