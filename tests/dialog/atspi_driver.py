@@ -130,9 +130,8 @@ def screenshot(path):
     subprocess.run(["import", "-window", "root", path], check=True)
 
 
-def close_window(title):
-    """What a window manager's close button does (Xvfb runs none): the top-level window
-    titled `title` gets WM_DELETE_WINDOW through its WM_PROTOCOLS."""
+def _top_level_window(title, act):
+    """Calls act(x, display, window) on the top-level X window titled `title`."""
     x = ctypes.CDLL("libX11.so.6")
     window_p = ctypes.POINTER(ctypes.c_ulong)
     x.XOpenDisplay.restype = ctypes.c_void_p
@@ -145,14 +144,8 @@ def close_window(title):
     x.XInternAtom.restype = ctypes.c_ulong
     x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
                              ctypes.c_void_p]
+    x.XSetInputFocus.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_ulong]
     x.XFlush.argtypes = x.XCloseDisplay.argtypes = [ctypes.c_void_p]
-
-    class ClientMessage(ctypes.Structure):  # XClientMessageEvent, padded to an XEvent
-        _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong),
-                    ("send_event", ctypes.c_int), ("display", ctypes.c_void_p),
-                    ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
-                    ("format", ctypes.c_int), ("data", ctypes.c_long * 5),
-                    ("pad", ctypes.c_long * 12)]
 
     display = x.XOpenDisplay(None)
     assert display, "no X display"
@@ -165,12 +158,37 @@ def close_window(title):
             name = ctypes.c_char_p()
             if x.XFetchName(display, children[i], ctypes.byref(name)) and \
                     name.value == title.encode():
-                event = ClientMessage(type=33, window=children[i], format=32,
-                                      message_type=x.XInternAtom(display, b"WM_PROTOCOLS", 0))
-                event.data[0] = x.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
-                x.XSendEvent(display, children[i], 0, 0, ctypes.byref(event))
+                act(x, display, children[i])
                 x.XFlush(display)
                 return
         raise AssertionError("no window titled " + title)
     finally:
         x.XCloseDisplay(display)
+
+
+def close_window(title):
+    """What a window manager's close button does (Xvfb runs none): the top-level window
+    titled `title` gets WM_DELETE_WINDOW through its WM_PROTOCOLS."""
+
+    class ClientMessage(ctypes.Structure):  # XClientMessageEvent, padded to an XEvent
+        _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong),
+                    ("send_event", ctypes.c_int), ("display", ctypes.c_void_p),
+                    ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                    ("format", ctypes.c_int), ("data", ctypes.c_long * 5),
+                    ("pad", ctypes.c_long * 12)]
+
+    def send(x, display, window):
+        event = ClientMessage(type=33, window=window, format=32,
+                              message_type=x.XInternAtom(display, b"WM_PROTOCOLS", 0))
+        event.data[0] = x.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+        x.XSendEvent(display, window, 0, 0, ctypes.byref(event))
+
+    _top_level_window(title, send)
+
+
+def focus_window(title):
+    """What a window manager does when the user clicks a window (Xvfb runs none): the
+    top-level window titled `title` gets the keyboard, so typed keys reach it."""
+    revert_to_parent, current_time = 2, 0
+    _top_level_window(title, lambda x, display, window: x.XSetInputFocus(
+        display, window, revert_to_parent, current_time))

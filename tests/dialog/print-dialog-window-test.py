@@ -16,8 +16,8 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pyatspi  # noqa: E402
 
 from atspi_driver import (checked, choices, choose, chosen, close_window, controls, find,  # noqa: E402
-                          find_all, find_labelled, press, screenshot, select_tab, sensitive,
-                          showing, state, table_rows, text_of, toggle_cell, type_text)
+                          find_all, find_labelled, focus_window, press, screenshot, select_tab,
+                          sensitive, showing, state, table_rows, text_of, toggle_cell, type_text)
 from dialog_fixture import BINARY, DialogWorld, read, wait_for  # noqa: E402
 
 SHOTS = os.path.join(BINARY, "screenshots")
@@ -195,7 +195,8 @@ class DialogLifecycleTest(unittest.TestCase):
 
     def test_escape(self):
         def escape(frame):
-            find(frame, "push button", "Print").queryComponent().grabFocus()
+            focus_window(frame.name)
+            wait_for("the dialog to hold the keyboard", lambda: state(frame, pyatspi.STATE_ACTIVE))
             pyatspi.Registry.generateKeyboardEvent(0xff1b, None, pyatspi.KEY_SYM)
         self.session(escape, 1)
 
