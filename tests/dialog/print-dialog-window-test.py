@@ -2,7 +2,8 @@
 Color Options tab and its two panes, the rules' result in the widgets, the tab following
 the selected queue, the profile window, the printed job's options, and the dialog's life
 from its start to each way of closing it. GTK's own dialog on the same queues, as every
-GTK program shows them: the options on its Color tab."""
+GTK program shows them: the options on its Color tab, with the profiles stored on the
+printer that t48-queue-profiles put into the queue's PPD."""
 
 import os
 import subprocess
@@ -15,8 +16,8 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pyatspi  # noqa: E402
 
 from atspi_driver import (checked, choices, choose, chosen, close_window, controls, find,  # noqa: E402
-                          find_all, focus_window, press, screenshot, select_tab, sensitive,
-                          showing, state, table_rows, text_of, toggle_cell, type_text)
+                          find_all, find_labelled, focus_window, press, screenshot, select_tab,
+                          sensitive, showing, state, table_rows, text_of, toggle_cell, type_text)
 from dialog_fixture import BINARY, DialogWorld, read, wait_for  # noqa: E402
 
 SHOTS = os.path.join(BINARY, "screenshots")
@@ -204,6 +205,7 @@ class GtkOwnDialogTest(unittest.TestCase):
     def test_color_tab_holds_the_options_and_warns_of_the_conflict(self):
         world = DialogWorld()
         try:
+            world.offer_printer_profiles("T48_Office")
             world.start_dialog(program="tests/dialog/gtk-own-print-dialog")
             app = world.app()
             tabs = wait_for("the dialog's tabs", lambda: next(
@@ -214,6 +216,12 @@ class GtkOwnDialogTest(unittest.TestCase):
             self.assertEqual((sorted(boxes), len(find_all(page, "combo box"))),
                              (["AutoTrapping", "Color Separation", "Color as Grayscale",
                                "EconoMode"], 25))
+            # The profiles stored on the printer, by name, after the PPD's own choices.
+            source = find_labelled(page, "combo box", "Image RGB Source:")
+            self.assertEqual(choices(source)[4:], ["Profile 1 (Disk)", "Profile 2 (Disk)",
+                                                   "Profile 4 (Disk)", "Profile 5 (Disk)"])
+            choose(source, "Profile 2 (Disk)")
+            wait_for("the profile chosen", lambda: chosen(source) == "Profile 2 (Disk)")
             warning = find(app, "label", "Some of the settings in the dialog conflict")
             press(boxes["Color as Grayscale"])
             wait_for("the tick", lambda: state(boxes["Color as Grayscale"], pyatspi.STATE_CHECKED))

@@ -1,8 +1,6 @@
 // The refresh of the user's profile file from the printer, each time the panel's view
 // is asked for: back up the file, find the printer, have the service walk it.
 
-#include <cstring>
-
 #include "device-address.hpp"
 #include "helper-request.hpp"
 #include "pde-common.hpp"
@@ -29,16 +27,7 @@ std::optional<std::string> deviceURI(const cf::PrintSession* session) {
 }  // namespace
 
 int16_t PDECommon::commoniGetProtocolByUrl(const char* uri) {
-    if (uri == nullptr) {
-        return kProtocolUnknown;
-    }
-    for (std::size_t i = 0; i < kProtocolTableSize; ++i) {
-        const ProtocolPrefix& entry = kProtocolTable[i];
-        if (std::strncmp(uri, entry.prefix, std::strlen(entry.prefix)) == 0) {
-            return entry.type;
-        }
-    }
-    return kProtocolUnknown;
+    return protocolOfURI(uri);
 }
 
 int16_t PDECommon::commoniGetProtocol(const cf::PrintSession* session) {
@@ -52,9 +41,7 @@ int32_t PDECommon::commonGetProfilesFromMIB(const cf::PrintSession* session) {
     if (!uri) {
         return 0;
     }
-    std::optional<std::string> address =
-        printerAddressForURI(*uri, commoniGetProtocolByUrl(uri->c_str()));
-    std::optional<std::string> host = address ? walkHostFromAddress(*address) : std::nullopt;
+    std::optional<std::string> host = walkHostForURI(*uri);
     const std::string user = store::realUserLoginName();
     if (!host || user.empty()) {
         return 0;
