@@ -19,38 +19,12 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE = os.path.dirname(os.path.dirname(HERE))
 sys.path.insert(0, os.path.join(SOURCE, "bench"))
+import simulated_printer  # noqa: E402
 import system_paths  # noqa: E402
 
 PRINTER = "127.0.26.1"
 CUPSD = "127.0.26.2:20926"
 SIZES = (20, 500)
-
-
-def start_snmpd(build, work, count):
-    rows = os.path.join(work, "rows")
-    with open(rows, "w") as out:
-        for i in range(1, count + 1):
-            out.write(f"{i}\t{4 + i % 2}\tProfile {i}\tPROF{i}.ICC\t{(i - 1) % 3 + 1}\t0\t1\n")
-    with open(os.path.join(build, "sim", "snmpd.conf.in")) as f:
-        conf = (f.read().replace("@AGENT_ADDRESS@", f"udp:{PRINTER}:161")
-                .replace("@PRINTER_SIM@", os.path.join(build, "sim", "t48-printer-sim"))
-                .replace("@ROWS_FILE@", rows).replace("@REQUEST_LOG@", ""))
-    conf_path = os.path.join(work, "snmpd.conf")
-    with open(conf_path, "w") as f:
-        f.write(conf)
-    env = dict(os.environ, SNMP_PERSISTENT_DIR=os.path.join(work, "state"), MIBS="",
-               MIBDIRS="/nonexistent")
-    log = open(os.path.join(work, "snmpd.log"), "w")
-    agent = subprocess.Popen(["/usr/sbin/snmpd", "-f", "-Lo", "-C", "-c", conf_path],
-                             stdout=log, stderr=log, env=env)
-    key = "%02X%02X%02X%02X:00A1" % tuple(int(p) for p in reversed(PRINTER.split(".")))
-    for _ in range(400):
-        with open("/proc/net/udp") as f:
-            if key in f.read():
-                return agent
-        time.sleep(0.025)
-    agent.terminate()
-    sys.exit("snmpd did not start")
 
 
 def timed(argv, env):
@@ -89,7 +63,8 @@ def main():
                               if not line.startswith("PID=")))
             subprocess.run([fixture, "queue", cups, "T48",
                             f"lpd://{PRINTER}:9/T48?snmp=false"], check=True, env=env)
-            agent = start_snmpd(build, work, count)
+            agent = simulated_printer.start(build, work, PRINTER, 161,
+                                            simulated_printer.profile_rows(count, (4, 5)))
             reset = ["/usr/sbin/lpadmin", "-p", "T48", "-P", sample]
             installs, unchanged = [], []
             output = ""
@@ -106,8 +81,7 @@ def main():
                   f"{statistics.median(unchanged) * 1000:>13.1f}")
         finally:
             if agent is not None:
-                agent.terminate()
-                agent.wait()
+                simulated_printer.stop(agent)
             subprocess.run([fixture, "stop", cups], capture_output=True)
             shutil.rmtree(work, ignore_errors=True)
 
