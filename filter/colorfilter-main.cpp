@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "job-copy.hpp"
@@ -59,16 +60,22 @@ std::vector<JobOption> withChoices(std::vector<JobOption> options, const Choices
 
 // The choice the panel prints of each option it handles, for the job's `options`, whose
 // choices as pstops marked them are `asked`; nothing, with one warning, when the panel
-// cannot be had.
+// cannot be had. The options of `printerProfiles` are left out: their choices, profiles
+// stored on the printer, print as they are.
 std::optional<Choices> panelPrints(const std::vector<JobOption>& options,
                                    const std::vector<JobOption>& asked,
-                                   const FirstChoices& firstChoices, const std::string& ppdPath) {
+                                   const FirstChoices& firstChoices,
+                                   const std::set<std::string>& printerProfiles,
+                                   const std::string& ppdPath) {
     // The panel keeps a profile option whose added profile is selected at the option's
     // first choice; the "...Custom" entries stay with the job. The panel is shown that
-    // choice, so a preset that moves it drops the profile, as in the panel.
+    // choice, so a preset that moves it drops the profile, as in the panel. It is shown
+    // an option at a printer profile the same way, so that its rules see what they see of
+    // an added profile.
     Choices shown(asked.begin(), asked.end());
     for (const auto& [option, firstChoice] : firstChoices) {
-        if (selectsAddedProfile(options, option, firstChoices)) {
+        if (selectsAddedProfile(options, option, firstChoices) ||
+            printerProfiles.count(option) != 0) {
             shown[option] = firstChoice;
         }
     }
@@ -77,6 +84,10 @@ std::optional<Choices> panelPrints(const std::vector<JobOption>& options,
         panelChoices(std::vector<JobOption>(shown.begin(), shown.end()), ppdPath, error);
     if (!printed) {
         warn(error + "; the job is printed with its options as asked");
+        return printed;
+    }
+    for (const std::string& option : printerProfiles) {
+        printed->erase(option);
     }
     return printed;
 }
@@ -87,7 +98,17 @@ SetupRewriter setupFor(const std::vector<JobOption>& options, const JobPPD& ppd,
                        const std::string& ppdPath) {
     const std::vector<JobOption> asked = ppd.markedChoices();
     const FirstChoices firstChoices = ppd.profileFirstChoices();
-    const std::optional<Choices> printed = panelPrints(options, asked, firstChoices, ppdPath);
+    // A choice the queue's PPD offers for a profile stored on the printer (t48-queue-
+    // profiles) is one the panel shows only as the user's stored profile: it prints as it
+    // is, whatever the panel's preset, as another program's dialog showed it.
+    std::set<std::string> printerProfiles;
+    for (const auto& [option, choice] : asked) {
+        if (ppd.isPrinterProfileChoice(option, choice)) {
+            printerProfiles.insert(option);
+        }
+    }
+    const std::optional<Choices> printed =
+        panelPrints(options, asked, firstChoices, printerProfiles, ppdPath);
     std::vector<PrintedChoice> choices;
     for (const auto& [option, choice] : asked) {
         const auto found = printed ? printed->find(option) : Choices::const_iterator();

@@ -5,6 +5,7 @@
 
 #include <cups/ppd.h>
 
+#include "printer-profile-mark.hpp"
 #include "profile-options.hpp"
 
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
@@ -51,6 +52,18 @@ FirstChoices JobPPD::profileFirstChoices() const {
         }
     }
     return choices;
+}
+
+bool JobPPD::isPrinterProfileChoice(const std::string& option, const std::string& choice) const {
+    for (const ppd_attr_t* attr = ppdFindAttr(ppd_, pde::kPrinterProfileMark, option.c_str());
+         attr != nullptr; attr = ppdFindNextAttr(ppd_, pde::kPrinterProfileMark, option.c_str())) {
+        const std::optional<pde::PrinterProfileChoice> marked =
+            attr->value != nullptr ? pde::parsePrinterProfileMark(attr->value) : std::nullopt;
+        if (marked && marked->choiceKeyword == choice) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::optional<std::string> JobPPD::choiceCode(const std::string& option,

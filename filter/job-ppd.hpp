@@ -28,6 +28,9 @@ public:
     std::vector<JobOption> markedChoices() const;
     // The first choice of each profile option the PPD has.
     FirstChoices profileFirstChoices() const;
+    // True when the PPD marks `choice` of `option` as a profile stored on the printer
+    // (printer-profile-mark.hpp).
+    bool isPrinterProfileChoice(const std::string& option, const std::string& choice) const;
     // The code of `choice` of `option`; nothing when the PPD has no such choice.
     std::optional<std::string> choiceCode(const std::string& option,
                                           const std::string& choice) const;

@@ -3,12 +3,12 @@
 #include <strings.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <optional>
 #include <string_view>
 
 #include "added-profile-text.hpp"
+#include "profile-command.hpp"
 #include "profile-options.hpp"
 
 namespace t48::filter {
@@ -55,26 +55,6 @@ std::optional<std::string> storedProfilePath(const std::string& encoded) {
     return std::nullopt;
 }
 
-// `bytes` as a PostScript string literal: parentheses and backslashes escaped, bytes
-// outside printable ASCII as octal escapes.
-std::string postScriptString(std::string_view bytes) {
-    std::string text = "(";
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (c == '(' || c == ')' || c == '\\') {
-            text += '\\';
-            text += c;
-        } else if (b < 0x20 || b >= 0x7F) {
-            char octal[5];
-            std::snprintf(octal, sizeof octal, "\\%03o", b);
-            text += octal;
-        } else {
-            text += c;
-        }
-    }
-    return text + ")";
-}
-
 }  // namespace
 
 bool selectsAddedProfile(const std::vector<JobOption>& options, const std::string& key,
@@ -101,10 +81,9 @@ ProfileCommands profileCommands(const std::vector<JobOption>& options,
         if (!path) {
             return {"", "the option " + name + " names no profile stored on the printer"};
         }
-        commands.setup += "[{\n%%BeginFeature: *" + name + " True\n<</" + key + "Profile " +
-                          postScriptString(*path) +
-                          ">>setpagedevice\n%%EndFeature\n} stopped "
-                          "cleartomark\n";
+        commands.setup += "[{\n%%BeginFeature: *" + name + " True\n" +
+                          pde::profileSelectCommand(key, *path) +
+                          "\n%%EndFeature\n} stopped cleartomark\n";
     }
     return commands;
 }

@@ -81,18 +81,38 @@ ppd_file_s* PrintQueue::openPPD(std::string& error) {
         error = "cannot make a temporary file for the PPD of " + name_;
         return nullptr;
     }
+    const bool copied = copyPPD(fd, error);
+    close(fd);
+    ppd_file_s* ppd = copied ? ppd::openPPDFile(path, error) : nullptr;
+    unlink(path.c_str());
+    return ppd;
+}
+
+bool PrintQueue::copyPPD(int fd, std::string& error) {
     const std::string resource = "/printers/" + name_ + ".ppd";
     const http_status_t status = cupsGetFd(http_, resource.c_str(), fd);
-    close(fd);
-    ppd_file_s* ppd = nullptr;
-    if (status == HTTP_STATUS_OK) {
-        ppd = ppd::openPPDFile(path, error);
-    } else {
+    if (status != HTTP_STATUS_OK) {
         error =
             "the queue " + name_ + " has no PPD on the print server (" + httpStatus(status) + ")";
     }
-    unlink(path.c_str());
-    return ppd;
+    return status == HTTP_STATUS_OK;
+}
+
+bool PrintQueue::installPPD(const std::string& path, std::string& error) {
+    char uri[HTTP_MAX_URI];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
+                     "/printers/%s", name_.c_str());
+    ipp_t* request = ippNewRequest(IPP_OP_CUPS_ADD_MODIFY_PRINTER);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
+                 cupsUser());
+    ippDelete(cupsDoFileRequest(http_, request, "/admin/", path.c_str()));
+    if (cupsLastError() > IPP_STATUS_OK_CONFLICTING) {
+        error = "the print server " + serverName() + " refused the new PPD of " + name_ + ": " +
+                lastError();
+        return false;
+    }
+    return true;
 }
 
 JobOptions PrintQueue::destinationOptions() const {

@@ -32,6 +32,12 @@ public:
     // The queue's PPD, fetched from the server into a temporary file and opened from
     // there; null with a reason when the queue has none.
     ppd_file_s* openPPD(std::string& error);
+    // Writes the queue's PPD as the server holds it to `fd`; false with a reason when the
+    // queue has none.
+    bool copyPPD(int fd, std::string& error);
+    // Gives the queue the PPD file at `path` (as lpadmin -p QUEUE -P FILE does): its
+    // default options are the file's; false with the server's reason.
+    bool installPPD(const std::string& path, std::string& error);
     // Every option the user saved for the queue (with the server's own attributes,
     // which the caller sorts out).
     JobOptions destinationOptions() const;

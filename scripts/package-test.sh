@@ -1,8 +1,10 @@
 #!/bin/sh
 # Builds the Debian packages from this tree, checks them with lintian (no error allowed),
-# installs the previous version's package, makes a queue from its PPD on a cupsd of the
-# test's own, upgrades to the packages built here and checks that the queue has the new
-# PPD with its default options kept, checks that the preferences folder is 1777 root:root
+# installs the previous version's packages, makes a queue from its PPD on a cupsd of the
+# test's own and one whose PPD offers its printer's profiles (t48-queue-profiles, the
+# printer simulated by snmpd with the packages' t48-printer-sim), upgrades to the packages
+# built here and checks that both queues have the new PPD with their default options kept
+# and the second its printer's profiles as the printer now holds them, checks that the preferences folder is 1777 root:root
 # and that a reinstall repairs it, runs the demo against the installed programs only,
 # purges them and checks that none of their files is left and that the machine's CUPS
 # configuration (/etc/cups) is as before. Needs root: it installs packages. The packages
@@ -14,6 +16,7 @@ work=$(mktemp -d /tmp/t48-package.XXXXXX)
 chmod 0711 "$work" # the cupsd of the upgrade runs its filters as the user lp
 installed=""
 cupsd=""
+snmpd=""
 
 # Every entry of /etc/cups with its type, mode, owner and link target, and every file's hash.
 cups_state() {
@@ -35,6 +38,7 @@ purge() {
 cleanup() {
     status=$?
     [ -z "$cupsd" ] || tests/support/private-cupsd stop "$cupsd" || status=1
+    [ -z "$snmpd" ] || { kill "$snmpd" && wait "$snmpd"; } 2>/dev/null || true
     purge || status=1
     rm -rf "$work"
     exit "$status"
@@ -80,9 +84,9 @@ install_debs() {
         >"$work/install.log" 2>&1 || { cat "$work/install.log"; exit 1; }
 }
 
-echo "== package: a queue of the previous version, upgraded"
-# The previous version: the package built here with version 0.1's PPD and without the
-# step that updates the queues.
+echo "== package: queues of the previous version, upgraded"
+# The previous version: the packages built here, the main one with version 0.1's PPD and
+# without the step that updates the queues.
 main=$(ls "$work"/t48-color-options_*.deb)
 dpkg-deb -R "$main" "$work/old"
 cp tests/data/T48-0.1.ppd "$work/old/usr/share/ppd/orvell/T48.ppd"
@@ -90,12 +94,37 @@ sed -i 's/^Version: .*/Version: 0.1/' "$work/old/DEBIAN/control"
 sed -i '/^# --- T48 queues/,/^# --- end of T48 queues/d' "$work/old/DEBIAN/postinst"
 (cd "$work/old" && find usr -type f -exec md5sum {} + >DEBIAN/md5sums)
 dpkg-deb -b "$work/old" "$work/t48-color-options-0.1.deb" >/dev/null
+dpkg-deb -R "$(ls "$work"/t48-color-options-tools_*.deb)" "$work/old-tools"
+sed -i -e 's/^Version: .*/Version: 0.1/' -e 's/t48-color-options (= [^)]*)/t48-color-options (= 0.1)/' \
+    "$work/old-tools/DEBIAN/control"
+dpkg-deb -b "$work/old-tools" "$work/t48-color-options-tools-0.1.deb" >/dev/null
+# The printer of the second queue: snmpd with the packages' t48-printer-sim on 127.0.20.203.
+dpkg-deb -x "$(ls "$work"/t48-printer-sim_*.deb)" "$work/sim"
+printer=127.0.20.203
+printf '1\t4\tOffice Proof\tOFFICE.ICC\t1\t0\t1\n' >"$work/sim/rows"
+sed -e "s|@AGENT_ADDRESS@|udp:$printer:161|" -e "s|@PRINTER_SIM@|$work/sim/usr/bin/t48-printer-sim|" \
+    -e "s|@ROWS_FILE@|$work/sim/rows|" -e "s|@REQUEST_LOG@||" \
+    "$work/sim/usr/share/t48-printer-sim/snmpd.conf.in" >"$work/sim/snmpd.conf"
+# (Re)starts the printer, which reads its rows when it starts.
+start_printer() {
+    [ -z "$snmpd" ] || { kill "$snmpd" && wait "$snmpd"; } 2>/dev/null || true
+    SNMP_PERSISTENT_DIR="$work/sim/state" MIBS= MIBDIRS=/nonexistent \
+        /usr/sbin/snmpd -f -Lo -C -c "$work/sim/snmpd.conf" >"$work/sim/snmpd.log" 2>&1 &
+    snmpd=$!
+    for try in $(seq 100); do
+        ss -Hlun src "$printer:161" | grep -q . && return
+        sleep 0.1
+    done
+    echo "package: snmpd did not start (see $work/sim/snmpd.log)" >&2
+    exit 1
+}
+start_printer
 cupsd=$work/cups
 started=$(tests/support/private-cupsd start "$cupsd" 127.0.20.202:20692)
 eval "$(echo "$started" | grep ^CUPS_)"
 export CUPS_SERVER CUPS_SERVERROOT
 installed=yes
-install_debs "$work/t48-color-options-0.1.deb"
+install_debs "$work/t48-color-options-0.1.deb" "$work/t48-color-options-tools-0.1.deb"
 # The server's first PPD listing now and then fails on a loaded machine; ask again.
 for try in 1 2 3 4 5; do
     lpinfo -m 2>/dev/null | grep -qF lsb/usr/orvell/T48.ppd && break
@@ -106,6 +135,13 @@ lpadmin -p T48 -E -v "lpd://127.0.0.1:9/T48?snmp=false" -m lsb/usr/orvell/T48.pp
     -o ZTQuickColor=Vivid -o ZTColorAsGray=True
 grep -qx '\*DefaultZTQuickColor: Vivid' "$CUPS_SERVERROOT/ppd/T48.ppd" ||
     { echo "package: the queue's default was not set" >&2; exit 1; }
+lpadmin -p T48Profiled -E -v "lpd://$printer:9/T48Profiled?snmp=false" -m lsb/usr/orvell/T48.ppd
+t48-queue-profiles T48Profiled
+profiled=$CUPS_SERVERROOT/ppd/T48Profiled.ppd
+lpadmin -p T48Profiled -P "$profiled" -o ZTImageRGBSource=Disk_OFFICE.ICC
+# The printer holds one more profile by the upgrade.
+printf '2\t4\tCoated\tCOATED.ICC\t3\t0\t1\n' >>"$work/sim/rows"
+start_printer
 install_debs $debs
 dpkg-query -W $PACKAGES
 # The queue's PPD is the new one with the queue's defaults, and its jobs stay grayscale
@@ -115,10 +151,18 @@ sed -e 's/^\*DefaultZTQuickColor: .*/*DefaultZTQuickColor: Vivid/' \
     diff - "$CUPS_SERVERROOT/ppd/T48.ppd" || { echo "package: the queue's PPD after the upgrade" >&2; exit 1; }
 lpoptions -p T48 | grep -qw 'print-color-mode=monochrome' ||
     { echo "package: the grayscale queue's default colour mode is not monochrome" >&2; exit 1; }
+# The profiled queue: the new PPD with the printer's profiles of now, its default kept.
+grep -qx '\*T48ProfileChoice ZTSimSource: "Disk_COATED.ICC /ata1a/data/USfiles/Profiles/COATED.ICC"' \
+    "$profiled" || { echo "package: the upgrade did not walk the profiled queue's printer" >&2; exit 1; }
+grep -v -e '^\*T48ProfileChoice ' -e '^\*ZT[A-Za-z]* Disk_' "$profiled" |
+    sed 's/^\*DefaultZTImageRGBSource: Disk_OFFICE.ICC$/*DefaultZTImageRGBSource: sRGB/' |
+    diff /usr/share/ppd/orvell/T48.ppd - || { echo "package: the profiled queue's PPD after the upgrade" >&2; exit 1; }
+kill "$snmpd" && wait "$snmpd" || true
+snmpd=""
 tests/support/private-cupsd stop "$cupsd"
 cupsd=""
 unset CUPS_SERVER CUPS_SERVERROOT
-echo "package: the queue has the new PPD, its defaults (Vivid, grayscale) kept"
+echo "package: the queues have the new PPD, their defaults (Vivid, grayscale, a printer profile) and the printer's profiles kept"
 
 echo "== package: the preferences folder"
 folder=/var/lib/t48/orvell.printers.T48

@@ -13,47 +13,14 @@ import sys
 import tempfile
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import simulated_printer  # noqa: E402
+
 ADDRESS = "127.0.6.31"
 PORT = 16631
 SILENT_PEER = "127.0.6.32:16632"
 ROOT_OID = "1.3.6.1.4.1.47193.1.1.1.1.6.13.1.1"
 SIZES = (10, 100, 500)
-
-
-def write_rows(path, count):
-    with open(path, "w") as out:
-        for i in range(1, count + 1):
-            out.write(f"{i}\t4\tProfile {i}\tPROF{i}.ICC\t{(i - 1) % 3 + 1}\t0\t1\n")
-
-
-def bound(address, port):
-    a = address.split(".")
-    key = "%02X%02X%02X%02X:%04X" % (int(a[3]), int(a[2]), int(a[1]), int(a[0]), port)
-    with open("/proc/net/udp") as f:
-        return key in f.read()
-
-
-def start_snmpd(build, work, count):
-    rows = os.path.join(work, "rows")
-    write_rows(rows, count)
-    with open(os.path.join(build, "sim", "snmpd.conf.in")) as f:
-        conf = f.read()
-    conf = (conf.replace("@AGENT_ADDRESS@", f"udp:{ADDRESS}:{PORT}")
-            .replace("@PRINTER_SIM@", os.path.join(build, "sim", "t48-printer-sim"))
-            .replace("@ROWS_FILE@", rows).replace("@REQUEST_LOG@", ""))
-    conf_path = os.path.join(work, "snmpd.conf")
-    with open(conf_path, "w") as f:
-        f.write(conf)
-    env = dict(os.environ, SNMP_PERSISTENT_DIR=os.path.join(work, "state"))
-    log = open(os.path.join(work, "snmpd.log"), "w")
-    agent = subprocess.Popen(["/usr/sbin/snmpd", "-f", "-Lo", "-C", "-c", conf_path],
-                             stdout=log, stderr=log, env=env)
-    for _ in range(200):
-        if bound(ADDRESS, PORT):
-            return agent
-        time.sleep(0.025)
-    agent.terminate()
-    sys.exit("snmpd did not start")
 
 
 def timed(argv, env):
@@ -74,7 +41,8 @@ def main():
     for count in SIZES:
         with tempfile.TemporaryDirectory() as work:
             env = dict(os.environ, T48_ROOT=os.path.join(work, "root"))
-            agent = start_snmpd(build, work, count)
+            agent = simulated_printer.start(build, work, ADDRESS, PORT,
+                                            simulated_printer.profile_rows(count))
             try:
                 ours = [f"{mibwalk}", "--", "snmpwalk", "-Os", "-c", "fennel",
                         "-v", "1", f"{ADDRESS}:{PORT}", ROOT_OID]
@@ -90,8 +58,7 @@ def main():
                 ma, mb = statistics.median(a), statistics.median(b)
                 print(f"{count:>5} {ma * 1000:>15.1f} {mb * 1000:>12.1f} {ma / mb:>6.2f}")
             finally:
-                agent.terminate()
-                agent.wait()
+                simulated_printer.stop(agent)
     with tempfile.TemporaryDirectory() as work:
         env = dict(os.environ, T48_ROOT=os.path.join(work, "root"))
         off = [timed([mibwalk, "--", "snmpwalk", "-Os", "-c", "fennel", "-v",

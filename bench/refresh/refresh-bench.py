@@ -15,7 +15,6 @@ snmpd and the service are stopped by their PIDs at the end.
 import json
 import os
 import shutil
-import socket
 import statistics
 import subprocess
 import sys
@@ -23,6 +22,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import simulated_printer  # noqa: E402
 import system_paths  # noqa: E402
 
 PRINTER, SWITCHED_OFF = "127.0.8.210", "127.0.8.211"
@@ -34,17 +34,6 @@ def wait_for(condition, what):
         if time.monotonic() > deadline:
             sys.exit("refresh-bench: " + what)
         time.sleep(0.01)
-
-
-def udp_bound(address, port):
-    probe = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
-    try:
-        probe.bind((address, port))
-        return False
-    except OSError:
-        return True
-    finally:
-        probe.close()
 
 
 def median_ms(argv, env, runs):
@@ -73,22 +62,8 @@ def main():
         env = dict(os.environ, T48_ROOT=root + "/root", T48_XPC_SOCKET=root + "/xpc.sock",
                    JOURNAL_STREAM="", LANGUAGE="", LANG="C.UTF-8")
 
-        with open(root + "/rows", "w") as rows:
-            for i in range(1, 21):
-                rows.write("%d\t4\tProfile %d\tPROF%02d.ICC\t%d\t0\t1\n" % (i, i, i, (i - 1) % 3 + 1))
-        with open(build + "/sim/snmpd.conf.in") as template:
-            conf = template.read()
-        conf = (conf.replace("@AGENT_ADDRESS@", "udp:%s:161" % PRINTER)
-                .replace("@PRINTER_SIM@", build + "/sim/t48-printer-sim")
-                .replace("@ROWS_FILE@", root + "/rows").replace("@REQUEST_LOG@", ""))
-        with open(root + "/snmpd.conf", "w") as out:
-            out.write(conf)
-        snmpd_env = dict(os.environ, SNMP_PERSISTENT_DIR=root + "/snmp", MIBS="",
-                         MIBDIRS="/nonexistent")
-        children.append(subprocess.Popen(
-            ["/usr/sbin/snmpd", "-f", "-Lo", "-C", "-c", root + "/snmpd.conf"], env=snmpd_env,
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
-        wait_for(lambda: udp_bound(PRINTER, 161), "snmpd did not start")
+        children.append(simulated_printer.start(build, root, PRINTER, 161,
+                                                simulated_printer.profile_rows(20)))
         children.append(subprocess.Popen([build + "/Helper/XPCService/xpcservice"], env=env,
                                          stderr=subprocess.DEVNULL))
         wait_for(lambda: os.path.exists(root + "/xpc.sock"), "the service did not start")

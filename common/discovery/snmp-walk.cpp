@@ -155,11 +155,6 @@ struct ParsedCommunity {
 
 int gLastMergeStatus = store::kStoreFailed;
 
-int finish(int result) {
-    gLastMergeStatus = vRestructPlistSpool2Current(result);
-    return result;
-}
-
 }  // namespace
 
 void optProc(int /*argc*/, char* const* /*argv*/, int opt) {
@@ -210,13 +205,13 @@ int lastMergeStatus() {
     return gLastMergeStatus;
 }
 
-int mib_walk(int argc, const char* const* argv) {
+int walkIntoSpool(int argc, const char* const* argv) {
     detail::beginWalkWithCleanLibrary();
     vSpoolPlist(nullptr, 0, nullptr, kSpoolClear);
     numprinted = 0;
     sDEBUGmsg[0] = '\0';
     if (argc < 1 || argv == nullptr) {
-        return finish(kWalkUsage);
+        return kWalkUsage;
     }
 
     // The parser writes into the strings it is given and keeps pointers to them in the
@@ -233,7 +228,6 @@ int mib_walk(int argc, const char* const* argv) {
                                        NETSNMP_PARSE_ARGS_NOZERO);
     const ParsedCommunity community(session, copies);  // also when parsing stopped late
     if (arg < 0) {
-        finish(kWalkFailed);
         return parserResult(arg);
     }
     if (session.timeout == SNMP_DEFAULT_TIMEOUT) {
@@ -248,7 +242,7 @@ int mib_walk(int argc, const char* const* argv) {
     if (arg < argc) {
         if (snmp_parse_oid(args[arg], root, &rootLength) == nullptr) {
             snmp_perror(args[arg]);
-            return finish(kWalkFailed);
+            return kWalkFailed;
         }
     } else {
         rootLength = sizeof objid_mib / sizeof objid_mib[0];
@@ -261,7 +255,7 @@ int mib_walk(int argc, const char* const* argv) {
         store::MyDebugMessage("[UTIL-MIB] SNMP Open Err\n", 0);
         snmp_sess_perror(kWalkPrefix, &session);
         SOCK_CLEANUP;
-        return finish(kWalkFailed);
+        return kWalkFailed;
     }
 
     detail::watchWideIntegers(ss);
@@ -285,7 +279,26 @@ int mib_walk(int argc, const char* const* argv) {
     if (netsnmp_ds_get_boolean(NETSNMP_DS_APPLICATION_ID, detail::kPrintStatistics)) {
         store::MyDebugMessage("[UTIL-MIB] Variables found: ", numprinted);
     }
-    return finish(walk.exitValue);
+    return walk.exitValue;
+}
+
+int mib_walk(int argc, const char* const* argv) {
+    const int result = walkIntoSpool(argc, argv);
+    // Argument parsing that stopped counts as a failed walk.
+    gLastMergeStatus = vRestructPlistSpool2Current(result < 0 ? kWalkFailed : result);
+    return result;
+}
+
+int walkProfileLists(int argc, const char* const* argv, store::ProfileList* rgb,
+                     store::ProfileList* sim, store::ProfileList* dst) {
+    const int result = walkIntoSpool(argc, argv);
+    for (store::ProfileList* list : {rgb, sim, dst}) {
+        std::memset(list, 0, sizeof *list);
+    }
+    if (result == kWalkComplete) {
+        mergeSpoolIntoLists(result, rgb, sim, dst);
+    }
+    return result;
 }
 
 }  // namespace t48::discovery

@@ -9,6 +9,8 @@
 
 #include <cstddef>
 
+#include "profile-list.hpp"
+
 namespace t48::discovery {
 
 // Walk results.
@@ -36,6 +38,17 @@ inline constexpr int kMaxStalledRequests = 5000;
 // failure flag = the result, and answers one of the walk results above. One walk at a
 // time per process; walks one after another each start from the same library state.
 int mib_walk(int argc, const char* const* argv);
+
+// The walk of mib_walk without the merge: the spool list (spool-list.hpp) holds what the
+// walk received. Answers one of the walk results above.
+int walkIntoSpool(int argc, const char* const* argv);
+
+// Walks as mib_walk does, and fills the three cleared lists with the profiles a merge of
+// this walk into an empty profile file would keep (the rows' shape, name, location and
+// class decide; each new, so in state 2), without touching any profile file. The lists
+// stay empty when the walk is not complete. Answers the walk result.
+int walkProfileLists(int argc, const char* const* argv, store::ProfileList* rgb,
+                     store::ProfileList* sim, store::ProfileList* dst);
 
 // The store status of the latest walk's merge in this process: kStoreOK when the merged
 // lists were saved, kStoreFailed when the current file was left as it was.

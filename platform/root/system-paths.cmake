@@ -7,6 +7,8 @@
 #   DownloadManager    the application the "Download Manager" button opens
 #   PrinterIcon        the printer icon of the profile window's rows
 #   ProfilesFolder     where the profile window's "add" starts looking for profiles
+#   DriverPPD          the T48 PPD, where CUPS lists the PPDs of installed drivers (lpinfo
+#                      -m: "lsb/usr/orvell/T48.ppd"); t48-queue-profiles builds on it
 #
 # Each name N sets T48_PATH_N for the install rules; platform/root turns the table into
 # C++ (system-paths-table.inc) and shell assignments (system-paths.sh) for the scripts.
@@ -18,7 +20,8 @@ set(T48_SYSTEM_PATHS
     Helper "${T48_PROGRAM_FOLDER}/T48Helper"
     DownloadManager "${T48_PROGRAM_FOLDER}/ORVELL Download Manager.app"
     PrinterIcon "${T48_DATA_FOLDER}/icons/bt48ps.icns"
-    ProfilesFolder "${T48_DATA_FOLDER}/profiles")
+    ProfilesFolder "${T48_DATA_FOLDER}/profiles"
+    DriverPPD "${CMAKE_INSTALL_FULL_DATADIR}/ppd/orvell/T48.ppd")
 
 set(T48_SYSTEM_PATH_NAMES)
 list(LENGTH T48_SYSTEM_PATHS count)

@@ -17,7 +17,7 @@ constexpr SystemPathRow kSystemPaths[] = {
 constexpr bool everyPathHasARow() {
     for (SystemPath which :
          {SystemPath::kPreferencesFolder, SystemPath::kHelper, SystemPath::kDownloadManager,
-          SystemPath::kPrinterIcon, SystemPath::kProfilesFolder}) {
+          SystemPath::kPrinterIcon, SystemPath::kProfilesFolder, SystemPath::kDriverPPD}) {
         bool found = false;
         for (const SystemPathRow& row : kSystemPaths) {
             found = found || (row.which == which && row.path.starts_with('/'));

@@ -14,6 +14,7 @@ enum class SystemPath {
     kDownloadManager,    // the download manager application
     kPrinterIcon,        // the profile window's printer icon
     kProfilesFolder,     // where the profile window's open panel starts
+    kDriverPPD,          // the T48 PPD of the installed driver
 };
 
 // Where `which` lives on an installed machine: an absolute path, before the root.

@@ -31,6 +31,16 @@ def find(node, role, name):
     return wait_for(f"{role} {name!r}", lambda: next(iter(find_all(node, role, name)), None))
 
 
+def find_labelled(node, role, label):
+    """The control of `role` that the label `label` names (GTK's option widgets)."""
+    def labelled(o):
+        return any(r.getRelationType() == pyatspi.RELATION_LABELLED_BY and
+                   label in [r.getTarget(i).name for i in range(r.getNTargets())]
+                   for r in o.getRelationSet())
+    return wait_for(f"{role} labelled {label!r}",
+                    lambda: next((o for o in find_all(node, role) if labelled(o)), None))
+
+
 def controls(node):
     return [o for o in descendants(node) if o.getRoleName() in CONTROL_ROLES]
 

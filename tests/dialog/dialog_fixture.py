@@ -154,6 +154,15 @@ class DialogWorld:
         self.env = dict(env, XDG_CONFIG_HOME=os.path.join(self.dir, "config"),
                         **self.cups_env, **self.t48_env)
 
+    def offer_printer_profiles(self, queue):
+        """t48-queue-profiles on `queue`, the driver's PPD where it looks under the root."""
+        driver = self.root + PATHS["DRIVER_PPD"]
+        os.makedirs(os.path.dirname(driver), exist_ok=True)
+        shutil.copy(os.path.join(SOURCE, "PDE", "Resources", "T48.ppd"), driver)
+        tool = os.path.join(BINARY, "tools", "t48-queue-profiles", "t48-queue-profiles")
+        return subprocess.run([tool, queue], env=self.env, check=True, capture_output=True,
+                              text=True)
+
     def _run(self, argv, env, log):
         process = Process(argv, env, os.path.join(self.dir, log))
         self.processes.append(process)

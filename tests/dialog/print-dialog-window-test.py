@@ -4,7 +4,8 @@ the selected queue (none for a printer that is no T48), each option shown once, 
 profile window, the printed job's options, the dialog against a printer switched off,
 the keyboard and a screen reader in English and German, and the dialog's life from its
 start to each way of closing it. GTK's own dialog on the same queues, as every GTK
-program shows them: the options on its Color tab."""
+program shows them: the options on its Color tab, with the profiles stored on the
+printer that t48-queue-profiles put into the queue's PPD."""
 
 import os
 import re
@@ -19,10 +20,11 @@ import pyatspi  # noqa: E402
 
 from gi.repository import GLib  # noqa: E402
 
-from atspi_driver import (ESCAPE, SPACE, checked, choices, choose, chosen, close_window, controls, find,  # noqa: E402
-                          find_all, focus_window, focused, frame_of, mnemonic, press, press_alt, press_key,
-                          related, screenshot, select_tab, sensitive, showing, state, table_rows,
-                          text_of, toggle_cell, type_text)
+from atspi_driver import (ESCAPE, SPACE, checked, choices, choose, chosen,  # noqa: E402
+                          close_window, controls, find, find_all, find_labelled, focus_window,
+                          focused, frame_of, mnemonic, press, press_alt, press_key, related,
+                          screenshot, select_tab, sensitive, showing, state, table_rows, text_of,
+                          toggle_cell, type_text)
 from dialog_fixture import (BINARY, GENERIC_QUEUE, SOURCE, DialogWorld, read,  # noqa: E402
                             translator, wait_for)
 
@@ -466,6 +468,7 @@ class GtkOwnDialogTest(unittest.TestCase):
     def test_color_tab_holds_the_options_and_warns_of_the_conflict(self):
         world = DialogWorld()
         try:
+            world.offer_printer_profiles("T48_Office")
             world.start_dialog(program="tests/dialog/gtk-own-print-dialog")
             app = world.app()
             tabs = wait_for("the dialog's tabs", lambda: next(
@@ -476,6 +479,12 @@ class GtkOwnDialogTest(unittest.TestCase):
             self.assertEqual((sorted(boxes), len(find_all(page, "combo box"))),
                              (["AutoTrapping", "Color Separation", "Color as Grayscale",
                                "EconoMode"], 25))
+            # The profiles stored on the printer, by name, after the PPD's own choices.
+            source = find_labelled(page, "combo box", "Image RGB Source:")
+            self.assertEqual(choices(source)[4:], ["Profile 1 (Disk)", "Profile 2 (Disk)",
+                                                   "Profile 4 (Disk)", "Profile 5 (Disk)"])
+            choose(source, "Profile 2 (Disk)")
+            wait_for("the profile chosen", lambda: chosen(source) == "Profile 2 (Disk)")
             warning = find(app, "label", "Some of the settings in the dialog conflict")
             press(boxes["Color as Grayscale"])
             wait_for("the tick", lambda: state(boxes["Color as Grayscale"], pyatspi.STATE_CHECKED))

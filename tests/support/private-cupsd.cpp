@@ -57,6 +57,14 @@ std::string PrivateCupsd::errorLog() const {
     return text.str();
 }
 
+std::string PrivateCupsd::queuePPDPath(const std::string& name) const {
+    return dir_ + "/root/ppd/" + name + ".ppd";
+}
+
+std::string PrivateCupsd::serverBin() const {
+    return dir_ + "/bin";
+}
+
 void PrivateCupsd::stop() {
     if (pid_ > 0) {
         runProgram({"/bin/sh", privateCupsdScript(), "stop", dir_});

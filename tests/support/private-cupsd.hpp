@@ -35,6 +35,10 @@ public:
     RunResult client(std::vector<std::string> argv) const;
     // The server's error log so far (filter warnings land there).
     std::string errorLog() const;
+    // The file in which the server keeps the PPD of the queue `name`.
+    std::string queuePPDPath(const std::string& name) const;
+    // The server's ServerBin (its backends and filters).
+    std::string serverBin() const;
     void stop();
 
 private:

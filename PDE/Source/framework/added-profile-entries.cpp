@@ -35,6 +35,15 @@ int16_t findListed(const store::ProfileList& list, Visit visit) {
     return 0;
 }
 
+// The position of the listed entry whose file lies at `path` on the printer; 0 for none.
+// Only a profile on the printer's own storage can be found; entries elsewhere still take
+// their numbers.
+int16_t listedPosition(const store::ProfileList& list, const std::string& path) {
+    return findListed(list, [&](int16_t, const store::ProfileEntry& entry) {
+        return profileLocationFor(entry.iLocation) != nullptr && addedProfilePath(entry) == path;
+    });
+}
+
 }  // namespace
 
 int32_t PDECommon::commonSetTicketAddedProfile(const PDEControlItem* item, cf::Value* model,
@@ -101,11 +110,18 @@ int16_t getTicketAddedProfile(const PDEControlItem* item, const cf::Value* model
     if (!path || !text::isValidUtf8(*path)) {
         return 0;
     }
-    // Only a profile on the printer's own storage can be found again; entries elsewhere
-    // still take their numbers.
-    return findListed(*list, [&](int16_t, const store::ProfileEntry& entry) {
-        return profileLocationFor(entry.iLocation) != nullptr && addedProfilePath(entry) == *path;
-    });
+    return listedPosition(*list, *path);
+}
+
+int32_t listedProfileItem(const PDEControlItem* item, const std::string& path,
+                          PassProfileLists& lists) {
+    const int classIndex = item != nullptr ? profileListIndex(item->profileClass) : -1;
+    const store::ProfileList* list = classIndex >= 0 ? lists.list(classIndex) : nullptr;
+    const int16_t position = list != nullptr ? listedPosition(*list, path) : 0;
+    if (position < 1 || item->choices == nullptr) {
+        return -1;
+    }
+    return static_cast<int32_t>(item->choices->size()) + position - 1;
 }
 
 int32_t PDECommon::commonSetTicketAddedProfileFlag(const PDEControlItem* item, cf::Value* model,

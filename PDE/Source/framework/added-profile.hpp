@@ -11,26 +11,11 @@
 
 #include "added-profile-text.hpp"
 #include "pde-control-item.hpp"
+#include "profile-entries.hpp"
 #include "profile-list.hpp"
 #include "value.hpp"
 
 namespace t48::pde {
-
-// True for an entry state the popups list and number: 3, 4 and 6. The menus and the
-// ticket entries both use this one test, so item positions and stored positions agree
-// even for a list holding states outside 1 to 6.
-bool isListedProfileState(int32_t state);
-
-// The profile-list class index (store::kClassRGB, kClassSIM, kClassDST) of a record's
-// profileClass (1 RGB, 3 SIM, 2 DST); -1 for a record that lists no profiles.
-int profileListIndex(int16_t profileClass);
-
-// A text field of an entry up to its terminator, never past its 32 bytes.
-std::string_view profileText(const char (&field)[store::kProfileTextSize]);
-
-// The entry's file path on the printer: the folder of its location followed by its
-// FileName, or the FileName alone when the location has no folder.
-std::string addedProfilePath(const store::ProfileEntry& entry);
 
 // The user's profile lists, read through the store into lists cleared first: RGB, SIM
 // and DST into `lists[0..2]`, or one class into `list`. store::kStoreOK, or
@@ -62,5 +47,9 @@ int32_t setTicketAddedProfile(const PDEControlItem* item, cf::Value* model, int1
                               PassProfileLists& lists);
 int16_t getTicketAddedProfile(const PDEControlItem* item, const cf::Value* model,
                               PassProfileLists& lists);
+// The popup item of the user's listed profile whose file lies at `path` on the printer;
+// -1 when the record lists no such profile.
+int32_t listedProfileItem(const PDEControlItem* item, const std::string& path,
+                          PassProfileLists& lists);
 
 }  // namespace t48::pde

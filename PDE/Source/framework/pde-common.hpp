@@ -29,10 +29,12 @@ public:
     // array can be had. The caller owns the array.
     static int32_t commonGetPPDArrayForUIOption(ppd_file_s* ppd, const char* key,
                                                 ChoiceRows*& array);
-    // Appends one row per choice of option `key` to `array`, adding to `count`; always 0.
+    // Appends one row per choice of option `key` to `array`, adding to `count`, and the
+    // choices the PPD marks as printer profiles to its printerProfiles; always 0.
     static int32_t commonGetUIListFromPPD(ppd_file_s* ppd, const char* key, ChoiceRows* array,
                                           int16_t& count);
-    // Refills a popup with the choice texts of its option; item i stands for row i.
+    // Refills a popup with the choice texts of its option, without the choices the PPD
+    // marks as printer profiles; item i stands for row i.
     static void commonReBuildMenuFromPPD(ppd_file_s* ppd, const PDEControlItem* item);
     // The PPD's character set, for menu item titles (StringEncoding numbering).
     static uint64_t commonGetEncodingFromPPD(const ppd_file_s* ppd);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "controls.hpp"
+#include "printer-profile-mark.hpp"
 #include "profile-options.hpp"
 
 namespace t48::pde {
@@ -28,7 +29,13 @@ struct ChoiceRow {
     std::string choiceKeyword;
     std::string choiceText;
 };
-using ChoiceRows = std::vector<ChoiceRow>;
+// The rows of the choices a control offers, in PPD order, and the option's choices that
+// the PPD marks as profiles stored on the printer: those are no rows (the profile popups
+// offer them as the user's stored profiles).
+struct ChoiceRows : std::vector<ChoiceRow> {
+    using std::vector<ChoiceRow>::vector;
+    std::vector<PrinterProfileChoice> printerProfiles;
+};
 
 struct PDEControlItem {
     ui::Control* control;     // null in the terminator

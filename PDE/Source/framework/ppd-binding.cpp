@@ -20,6 +20,30 @@ std::string asText(const char* bytes) {
     return bytes != nullptr ? bytes : "";
 }
 
+// The choices of `option` that the PPD marks as profiles stored on the printer.
+std::vector<PrinterProfileChoice> printerProfileChoices(ppd_file_t* ppd,
+                                                        const ppd_option_t* option) {
+    std::vector<PrinterProfileChoice> marked;
+    for (const ppd_attr_t* attr = ppdFindAttr(ppd, kPrinterProfileMark, option->keyword);
+         attr != nullptr; attr = ppdFindNextAttr(ppd, kPrinterProfileMark, option->keyword)) {
+        std::optional<PrinterProfileChoice> choice =
+            attr->value != nullptr ? parsePrinterProfileMark(attr->value) : std::nullopt;
+        if (choice) {
+            marked.push_back(std::move(*choice));
+        }
+    }
+    return marked;
+}
+
+bool isMarked(const std::vector<PrinterProfileChoice>& marked, const ppd_choice_t& choice) {
+    for (const PrinterProfileChoice& profile : marked) {
+        if (profile.choiceKeyword == choice.choice) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 int32_t PDECommon::commonGetPPDArrayForUIOption(ppd_file_s* ppd, const char* key,
@@ -48,12 +72,19 @@ int32_t PDECommon::commonGetUIListFromPPD(ppd_file_s* ppd, const char* key, Choi
     }
     const std::string optionKeyword = stringFromCFEncoding(option->keyword, encoding);
     const std::string defaultChoice = stringFromCFEncoding(option->defchoice, encoding);
+    const std::vector<PrinterProfileChoice> marked = printerProfileChoices(ppd, option);
     for (int i = 0; i < option->num_choices; ++i) {
         const ppd_choice_t& choice = option->choices[i];
+        if (isMarked(marked, choice)) {
+            continue;
+        }
         array->push_back({optionKeyword, defaultChoice,
                           stringFromCFEncoding(choice.choice, encoding),
                           stringFromCFEncoding(choice.text, encoding)});
         ++count;
+    }
+    for (const PrinterProfileChoice& profile : marked) {
+        array->printerProfiles.push_back(profile);
     }
     return kPDENoErr;
 }
@@ -71,11 +102,15 @@ void PDECommon::commonReBuildMenuFromPPD(ppd_file_s* ppd, const PDEControlItem* 
         return;
     }
     const auto encoding = static_cast<StringEncoding>(commonGetEncodingFromPPD(ppd));
+    const std::vector<PrinterProfileChoice> marked = printerProfileChoices(ppd, option);
     popup->removeAllItems();
-    for (int i = 0; i < option->num_choices; ++i) {
+    for (int i = 0, index = 0; i < option->num_choices; ++i) {
         const ppd_choice_t& choice = option->choices[i];
+        if (isMarked(marked, choice)) {
+            continue;
+        }
         popup->addItemWithTitle(stringFromEncoding(asText(choice.text), encoding));
-        popup->setKeywordAtIndex(i,
+        popup->setKeywordAtIndex(index++,
                                  stringFromEncoding(asText(choice.choice), kStringEncodingASCII));
     }
 }

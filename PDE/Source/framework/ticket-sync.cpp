@@ -25,6 +25,24 @@ int32_t addedProfileValue(const PDEControlItem* item, const cf::Value* model,
     return static_cast<int32_t>(item->choices->size()) + position - 1;
 }
 
+// A profile popup's value for a choice of its option that the PPD marks as a printer
+// profile (printer-profile-mark.hpp): the user's listed item of that profile, which is how
+// the panel offers it, or no selection (-1) when the user lists none, so that the panel
+// stores nothing over the choice and a job still prints with it. Nothing for any other
+// choice.
+std::optional<int32_t> printerProfileValue(const PDEControlItem* item, const std::string& choice,
+                                           PassProfileLists& lists) {
+    if (item->choices == nullptr) {
+        return std::nullopt;
+    }
+    for (const PrinterProfileChoice& profile : item->choices->printerProfiles) {
+        if (profile.choiceKeyword == choice) {
+            return listedProfileItem(item, profile.path, lists);
+        }
+    }
+    return std::nullopt;
+}
+
 // True when the panel writes the entry `key` for a record of `table`: its option keyword,
 // and for a profile popup the keyword's "Custom" and "CustomFilename" entries.
 bool isPanelEntry(const PDEControlItem* table, const std::string& key) {
@@ -154,17 +172,26 @@ void PDECommon::commonSetPaneFromDictionary(cf::Value* model, const PDEControlIt
             continue;
         }
         int32_t value = -1;
+        std::optional<int32_t> printerProfile;
         if (commonGetTicketAddedProfileFlag(item, model) == kAddedProfileFlagOn) {
             value = addedProfileValue(item, model, lists);
         } else if (const cf::ValueRef stored = model->get(item->ppdKey)) {
             // A stored value that is no string leaves the control as it is.
-            if (stored->is(cf::ValueType::String)) {
+            if (const std::string* choice = stored->asString()) {
                 value = commonGetTicketValueWithSInt32(item, item->ppdKey, stored.get());
+                printerProfile =
+                    value == -1 ? printerProfileValue(item, *choice, lists) : std::nullopt;
             }
         } else {
             value = commonGetDefualtValueFromPPDWithSInt32(item);
+            if (value == -1 && item->choices != nullptr && !item->choices->empty()) {
+                printerProfile =
+                    printerProfileValue(item, item->choices->front().defaultChoice, lists);
+            }
         }
-        if (value != -1) {
+        if (printerProfile) {
+            commonSetControlValueWithSInt32(item, *printerProfile);
+        } else if (value != -1) {
             commonSetControlValueWithSInt32(item, value);
         }
     }

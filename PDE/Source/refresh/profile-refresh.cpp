@@ -3,8 +3,6 @@
 
 #include "profile-refresh.hpp"
 
-#include <cstring>
-
 #include "device-address.hpp"
 #include "helper-request.hpp"
 #include "pde-common.hpp"
@@ -35,9 +33,7 @@ void refreshProfilesFromDevice(const std::optional<std::string>& uri) {
     if (!uri) {
         return;
     }
-    std::optional<std::string> address =
-        printerAddressForURI(*uri, PDECommon::commoniGetProtocolByUrl(uri->c_str()));
-    std::optional<std::string> host = address ? walkHostFromAddress(*address) : std::nullopt;
+    std::optional<std::string> host = walkHostForURI(*uri);
     const std::string user = store::realUserLoginName();
     if (!host || user.empty()) {
         return;
@@ -52,16 +48,7 @@ void refreshProfilesFromDevice(const std::optional<std::string>& uri) {
 }  // namespace
 
 int16_t PDECommon::commoniGetProtocolByUrl(const char* uri) {
-    if (uri == nullptr) {
-        return kProtocolUnknown;
-    }
-    for (std::size_t i = 0; i < kProtocolTableSize; ++i) {
-        const ProtocolPrefix& entry = kProtocolTable[i];
-        if (std::strncmp(uri, entry.prefix, std::strlen(entry.prefix)) == 0) {
-            return entry.type;
-        }
-    }
-    return kProtocolUnknown;
+    return protocolOfURI(uri);
 }
 
 int16_t PDECommon::commoniGetProtocol(const cf::PrintSession* session) {

@@ -1,6 +1,6 @@
 #pragma once
 // Character sets of PPD strings, in the two numberings the panel uses (string objects
-// and core-foundation strings), and conversion of PPD bytes to UTF-8 with iconv.
+// and core-foundation strings), and conversion of PPD bytes to UTF-8 and back with iconv.
 
 #include <cstdint>
 #include <string>
@@ -37,5 +37,9 @@ CFStringEncoding cfStringEncodingForLanguageEncoding(const char* languageEncodin
 // become U+FFFD (ASCII: '?'), so a PPD with stray bytes still yields every string.
 std::string stringFromEncoding(std::string_view bytes, StringEncoding encoding);
 std::string stringFromCFEncoding(std::string_view bytes, CFStringEncoding encoding);
+
+// UTF-8 `text` in the character set named by a PPD's LanguageEncoding value (read as
+// above); each character the set lacks, and each ill-formed sequence, becomes '?'.
+std::string textForLanguageEncoding(std::string_view text, const char* languageEncoding);
 
 }  // namespace t48::pde

@@ -1,5 +1,6 @@
 #pragma once
-// From a queue's device URI to the printer address the walk is sent to.
+// From a queue's device URI to the printer address the walk is sent to: the one way of
+// finding a queue's printer, for the panel's refresh and for the support tools.
 
 #include <chrono>
 #include <cstdint>
@@ -15,13 +16,9 @@ inline constexpr int16_t kProtocolPAP = 2;
 inline constexpr int16_t kProtocolUSB = 3;
 inline constexpr int16_t kProtocolUnknown = -1;
 
-struct ProtocolPrefix {
-    const char* prefix;  // compared case-sensitively with the URI's beginning
-    int16_t type;
-};
-// In the order the prefixes are tried.
-extern const ProtocolPrefix kProtocolTable[];
-extern const std::size_t kProtocolTableSize;
+// Protocol type of a device URI by its prefix (protocol-table.cpp); kProtocolUnknown for any
+// other URI and for none.
+int16_t protocolOfURI(const char* uri);
 
 // The Bonjour resolve gives up after this long.
 inline constexpr std::chrono::milliseconds kBonjourResolveTimeout{1000};
@@ -57,6 +54,13 @@ std::optional<std::string> walkHostFromAddress(const std::string& address);
 // protocol allows no walk or the address cannot be had.
 std::optional<std::string> printerAddressForURI(const std::string& uri, int16_t protocol);
 
+// The walk's host argument for the printer of a device URI: its printer address (Bonjour
+// names resolved) as walkHostFromAddress gives it; nothing when the URI's protocol allows
+// no walk or the address cannot be had.
+std::optional<std::string> walkHostForURI(const std::string& uri);
+
+// The walk's argument vector for the printer profile table of `host`, program name first.
+std::vector<std::string> walkArguments(const std::string& host);
 // The helper's arguments after "mibwalk_XPC" for a walk of `host` as `user`.
 std::vector<std::string> walkRequestArguments(const std::string& user, const std::string& host);
 

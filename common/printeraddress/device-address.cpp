@@ -209,8 +209,21 @@ std::optional<std::string> printerAddressForURI(const std::string& uri, int16_t 
     return std::nullopt;
 }
 
+std::optional<std::string> walkHostForURI(const std::string& uri) {
+    std::optional<std::string> address = printerAddressForURI(uri, protocolOfURI(uri.c_str()));
+    return address ? walkHostFromAddress(*address) : std::nullopt;
+}
+
+std::vector<std::string> walkArguments(const std::string& host) {
+    return {"snmpwalk", "-Os", "-c", kWalkCommunity, "-v", "1", host, kWalkRoot};
+}
+
 std::vector<std::string> walkRequestArguments(const std::string& user, const std::string& host) {
-    return {kModelName, user, "snmpwalk", "-Os", "-c", kWalkCommunity, "-v", "1", host, kWalkRoot};
+    std::vector<std::string> arguments = {kModelName, user};
+    for (std::string& argument : walkArguments(host)) {
+        arguments.push_back(std::move(argument));
+    }
+    return arguments;
 }
 
 }  // namespace t48::pde

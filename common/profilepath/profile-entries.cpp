@@ -1,9 +1,9 @@
-// Which profile-list entries a profile popup offers and their paths on the printer.
+#include "profile-entries.hpp"
 
 #include <cstring>
 
-#include "added-profile.hpp"
-#include "pde-control-item.hpp"
+#include "added-profile-text.hpp"
+#include "profile-options.hpp"
 
 namespace t48::pde {
 namespace {

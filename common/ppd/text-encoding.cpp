@@ -41,10 +41,26 @@ const EncodingRow& rowForLanguageEncoding(const char* value) {
     return kFallback;
 }
 
-std::string convertWithIconv(std::string_view bytes, const char* from) {
+// The bytes an ill-formed or unconvertible sequence at `at` takes: one, or for UTF-8 input
+// the lead byte and the continuation bytes after it, as many as it announces.
+size_t skippedBytes(const char* at, size_t left, bool fromUtf8) {
+    const auto lead = static_cast<unsigned char>(*at);
+    const size_t announced = !fromUtf8 || lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    size_t length = 1;
+    while (length < announced && length < left &&
+           (static_cast<unsigned char>(at[length]) & 0xC0) == 0x80) {
+        ++length;
+    }
+    return length;
+}
+
+// `bytes` converted from the character set `from` to `to`; each sequence that is not
+// valid in `from` or has no character in `to` becomes `replacement`.
+std::string convertWithIconv(std::string_view bytes, const char* from, const char* to,
+                             const char* replacement) {
     std::string out;
-    const bool toASCII = std::strcmp(from, "ASCII") == 0;
-    iconv_t cd = iconv_open("UTF-8", from);
+    const bool fromUtf8 = std::strcmp(from, "UTF-8") == 0;
+    iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         return out;
     }
@@ -63,22 +79,29 @@ std::string convertWithIconv(std::string_view bytes, const char* from) {
         if (errno == E2BIG) {
             continue;
         }
-        // EILSEQ or EINVAL (a sequence cut at the end): replace one byte and go on.
-        out += toASCII ? "?" : "\xEF\xBF\xBD";
-        ++in;
-        --inLeft;
+        // EILSEQ or EINVAL (a sequence cut at the end): replace it and go on.
+        out += replacement;
+        const size_t skipped = skippedBytes(in, inLeft, fromUtf8);
+        in += skipped;
+        inLeft -= skipped;
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
     iconv_close(cd);
     return out;
 }
 
+bool isAscii(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 // Most PPD texts are plain ASCII, which every encoding but one reads as itself: those
 // are taken as they are, without opening a converter for each text.
 std::string convert(std::string_view bytes, const EncodingRow& row) {
-    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    return ascii && row.keepsAscii ? std::string(bytes) : convertWithIconv(bytes, row.iconvName);
+    const char* replacement = std::strcmp(row.iconvName, "ASCII") == 0 ? "?" : "\xEF\xBF\xBD";
+    return isAscii(bytes) && row.keepsAscii
+               ? std::string(bytes)
+               : convertWithIconv(bytes, row.iconvName, "UTF-8", replacement);
 }
 
 }  // namespace
@@ -107,6 +130,12 @@ std::string stringFromCFEncoding(std::string_view bytes, CFStringEncoding encodi
         }
     }
     return convert(bytes, kFallback);
+}
+
+std::string textForLanguageEncoding(std::string_view text, const char* languageEncoding) {
+    const EncodingRow& row = rowForLanguageEncoding(languageEncoding);
+    return isAscii(text) && row.keepsAscii ? std::string(text)
+                                           : convertWithIconv(text, "UTF-8", row.iconvName, "?");
 }
 
 }  // namespace t48::pde
