@@ -4,6 +4,7 @@
 
 #include <iostream>
 
+#include "gtk-ppd-options.hpp"
 #include "test-page.hpp"
 #include "ticket-file.hpp"
 
@@ -19,9 +20,13 @@ constexpr const char* kCupsSettingPrefix = "cups-";
 
 PrintDialog::PrintDialog(hosting::PlugInLibrary& plugin, std::string file, std::string configFolder)
     : plugin_(plugin),
+      panelKeys_(plugin.panelOptionKeys()),
       file_(std::move(file)),
       ticketPath_(configFolder + "/" + kTicketFile),
-      dialogSettingsPath_(configFolder + "/" + kDialogSettingsFile) {
+      dialogSettingsPath_(configFolder + "/" + kDialogSettingsFile),
+      refreshes_([this] { profileRefreshEnded(); }) {
+    // Before GTK's CUPS backend opens the first PPD.
+    keepOptionsFromGtkWidgets(panelKeys_);
     std::string error;
     bool found = false;
     if (!hosting::readTicketFile(ticketPath_, settings_, found, error)) {
@@ -41,13 +46,46 @@ PrintDialog::PrintDialog(hosting::PlugInLibrary& plugin, std::string file, std::
             static_cast<PrintDialog*>(data)->followSelectedPrinter();
         }),
         this);
+    drawn_ = gtkui::SignalConnection(
+        dialog_, "draw", G_CALLBACK(+[](GtkWidget*, cairo_t*, gpointer data) -> gboolean {
+            static_cast<PrintDialog*>(data)->firstFrameShown();
+            return FALSE;
+        }),
+        this);
 }
 
 PrintDialog::~PrintDialog() {
+    if (followAfterFrame_ != 0) {
+        g_source_remove(followAfterFrame_);
+    }
+    drawn_.disconnect();
     selectedPrinter_.disconnect();
     tabMapped_.disconnect();
     closePanel();
     gtk_widget_destroy(dialog_);
+}
+
+// The panel is made after the frame that shows the dialog: the dialog opens as fast as
+// GTK's own.
+void PrintDialog::firstFrameShown() {
+    if (framed_) {
+        return;
+    }
+    framed_ = true;
+    followAfterFrame_ = g_idle_add(
+        +[](gpointer data) -> gboolean {
+            auto* self = static_cast<PrintDialog*>(data);
+            self->followAfterFrame_ = 0;
+            self->followSelectedPrinter();
+            return G_SOURCE_REMOVE;
+        },
+        this);
+}
+
+void PrintDialog::profileRefreshEnded() {
+    if (current_) {
+        current_->session().panel().setProfileRefreshRunning(refreshes_.running());
+    }
 }
 
 void PrintDialog::closePanel() {
@@ -76,6 +114,9 @@ void PrintDialog::tabShown() {
 }
 
 void PrintDialog::followSelectedPrinter() {
+    if (!framed_) {
+        return;
+    }
     GtkPrinter* printer =
         gtk_print_unix_dialog_get_selected_printer(GTK_PRINT_UNIX_DIALOG(dialog_));
     const std::string queue = printer != nullptr ? gtk_printer_get_name(printer) : "";
@@ -84,11 +125,16 @@ void PrintDialog::followSelectedPrinter() {
     }
     closePanel();
     std::string error;
-    current_ = queue.empty()
-                   ? nullptr
-                   : QueuePanel::open(plugin_, queue, settings_, GTK_WINDOW(dialog_), error);
-    if (!current_ && !queue.empty()) {
+    pde::PDEProfileRefresh refresh;
+    current_ = queue.empty() ? nullptr
+                             : QueuePanel::open(plugin_, queue, settings_, GTK_DIALOG(dialog_),
+                                                panelKeys_, refresh, error);
+    if (!current_ && !error.empty()) {
         std::cerr << "t48-print-dialog: no panel for " << queue << ": " << error << "\n";
+    }
+    if (current_) {
+        refreshes_.start(queue, std::move(refresh));
+        current_->session().panel().setProfileRefreshRunning(refreshes_.running());
     }
     if (!current_ || current_->widget() == nullptr) {
         if (tab_ != nullptr) {

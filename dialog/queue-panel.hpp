@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "panel-session.hpp"
 #include "presentation.hpp"
@@ -16,12 +17,17 @@ namespace t48::dialog {
 
 class QueuePanel {
 public:
-    // Opens `queue` and its PPD, drives a new panel as a dialog opens it (initWithCallback:,
-    // supportedPPDOptionKeys, panelView, restore) and presents its view; null with a
-    // one-line reason in `error`.
+    // Opens `queue` and its PPD. For a printer whose PPD has any of `panelKeys` (a T48),
+    // drives a new panel as a dialog opens it (initWithCallback:, supportedPPDOptionKeys,
+    // the view with its profile refresh handed to `refresh`, restore) and presents its
+    // view; its mnemonics leave alone those of the dialog's own buttons. Null with a
+    // one-line reason in `error`, or null with `error` empty for a printer whose PPD has
+    // none of them: nothing of the panel runs for it.
     static std::unique_ptr<QueuePanel> open(hosting::PlugInLibrary& plugin,
                                             const std::string& queue, cf::PrintSettings& settings,
-                                            GtkWindow* dialog, std::string& error);
+                                            GtkDialog* dialog,
+                                            const std::vector<std::string>& panelKeys,
+                                            pde::PDEProfileRefresh& refresh, std::string& error);
     // The widgets go (widget() must have left the dialog), then the panel is closed as a
     // closing dialog closes it: its values saved to the settings.
     ~QueuePanel();
@@ -34,14 +40,14 @@ public:
     GtkWidget* widget() const { return widget_; }
 
 private:
-    QueuePanel(std::string queueName, GtkWindow* dialog)
+    QueuePanel(std::string queueName, GtkDialog* dialog)
         : queueName_(std::move(queueName)), dialog_(dialog) {}
     void present();
     // After each user's change: a window the panel now runs modally gets presented.
     void presentModalWindow();
 
     std::string queueName_;
-    GtkWindow* dialog_;
+    GtkDialog* dialog_;
     std::unique_ptr<hosting::PanelSession> session_;
     std::unique_ptr<gtkui::Presentation> presentation_;
     GtkWidget* widget_ = nullptr;

@@ -1,5 +1,7 @@
 #include "panel-session.hpp"
 
+#include <algorithm>
+
 #include "ppd-file.hpp"
 
 namespace t48::hosting {
@@ -80,20 +82,30 @@ bool PanelSession::makePanel(PlugInLibrary& plugin, std::string& error) {
 }
 
 void PanelSession::begin() {
-    begin(true);
+    panel_->supportedPPDOptionKeys();
+    view_ = panel_->panelView();
+    restore();
 }
 
 void PanelSession::beginWithoutView() {
-    begin(false);
+    panel_->supportedPPDOptionKeys();
+    restore();
 }
 
-void PanelSession::begin(bool withView) {
+void PanelSession::beginLeavingRefresh(pde::PDEProfileRefresh& refresh) {
     panel_->supportedPPDOptionKeys();
-    if (withView) {
-        view_ = panel_->panelView();
-    }
+    view_ = panel_->panelViewLeavingRefresh(refresh);
+    restore();
+}
+
+void PanelSession::restore() {
     int32_t ignored = 0;
     panel_->restoreValuesAndReturnError(&ignored);
+}
+
+bool PanelSession::ppdHasAnyOption(const std::vector<std::string>& keys) const {
+    return std::any_of(keys.begin(), keys.end(),
+                       [this](const std::string& key) { return ppd::ppdHasOption(ppd_, key); });
 }
 
 JobOptions PanelSession::lastWordOptions() {

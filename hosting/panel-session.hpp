@@ -53,6 +53,12 @@ public:
     void begin();
     // The same for a host that shows no view: no view is asked for, no profile refresh.
     void beginWithoutView();
+    // The same for a dialog that must not wait for the printer: the view's profile
+    // refresh is handed to the caller in `refresh`, not run.
+    void beginLeavingRefresh(pde::PDEProfileRefresh& refresh);
+
+    // True when the printer's PPD has any of `keys` (the options a panel binds).
+    bool ppdHasAnyOption(const std::vector<std::string>& keys) const;
 
     // The panel's last word before printing (shouldPrint: the Quick Color preset), then
     // every top-level string of the settings.
@@ -79,7 +85,7 @@ public:
 private:
     explicit PanelSession(cf::PrintSettings& settings) : settings_(settings) {}
     bool openPrinter(const PanelPrinter& printer, std::string& error);
-    void begin(bool withView);
+    void restore();
 
     cf::PrintSettings& settings_;
     cf::PrintSession session_;

@@ -44,4 +44,24 @@ std::unique_ptr<pde::PDEPanelProtocol> PlugInLibrary::makePanel(pde::PDEHostCall
     return std::move(panels->front());
 }
 
+std::vector<std::string> PlugInLibrary::panelOptionKeys() {
+    // The panel's values live in these settings only while it asks.
+    struct NoPrinter : pde::PDEHostCallback {
+        cf::PrintSettings settings;
+        cf::PrintSession session;
+        cf::PrintSettings* printSettings() override { return &settings; }
+        cf::PrintSession* printSession() override { return &session; }
+        ppd_file_s* ppdFile() override { return nullptr; }
+        bool hasProfileStore() override { return false; }
+    } noPrinter;
+    std::string error;
+    std::unique_ptr<pde::PDEPanelProtocol> panel = makePanel(&noPrinter, error);
+    if (!panel) {
+        return {};
+    }
+    std::vector<std::string> keys = panel->supportedPPDOptionKeys();
+    panel->terminate();
+    return keys;
+}
+
 }  // namespace t48::hosting

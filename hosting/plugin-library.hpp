@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "pde-protocol.hpp"
 
@@ -23,6 +24,9 @@ public:
     // A new panel over `callback` (initWithCallback:); null with a reason in `error`.
     std::unique_ptr<pde::PDEPanelProtocol> makePanel(pde::PDEHostCallback* callback,
                                                      std::string& error);
+    // The PPD keywords the plug-in's panel binds (supportedPPDOptionKeys), asked of a panel
+    // over no printer; empty when it gives no panel.
+    std::vector<std::string> panelOptionKeys();
 
 private:
     std::string path_;

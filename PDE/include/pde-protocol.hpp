@@ -5,6 +5,7 @@
 // exports one C entry point, kPDEPlugInEntryPoint, of type PDEPlugInEntry.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -64,14 +65,30 @@ public:
     virtual void windowCancel() = 0;
 };
 
+// The profile refresh that panelView() runs before it answers: the write test, the backup
+// of the profile file, the walk of the printer and the merge of its profiles into the
+// file. It holds what it needs of the panel's session, so it may run on any thread and
+// end after the panel is gone (not after the plug-in is unloaded).
+using PDEProfileRefresh = std::function<void()>;
+
 class PDEPanelProtocol {
 public:
     virtual ~PDEPanelProtocol() = default;
     virtual std::string panelName() = 0;
     virtual std::string panelKind() = 0;
     virtual std::vector<std::string> supportedPPDOptionKeys() = 0;
-    // The panel's main view; null when its interface definition cannot be loaded.
+    // The panel's main view; null when its interface definition cannot be loaded. The
+    // profile refresh runs before it answers.
     virtual ui::View* panelView() = 0;
+    // panelView() for a host that must not wait for the printer: the refresh is handed to
+    // the host in `refresh` instead of being run. The host runs it where it likes (or
+    // drops it when the printer's profiles were refreshed already) and tells the panel
+    // while a refresh runs (setProfileRefreshRunning).
+    virtual ui::View* panelViewLeavingRefresh(PDEProfileRefresh& refresh) = 0;
+    // While a refresh of the user's profile file runs elsewhere, the profile window shows
+    // that it waits for it and offers only its Cancel; once it has ended, the window reads
+    // the file afresh. Nothing before the view was asked for.
+    virtual void setProfileRefreshRunning(bool running) = 0;
     virtual void willShow() = 0;
     virtual bool shouldHide() = 0;
     // Neither sets `error`; both answer true.

@@ -1,4 +1,4 @@
-// Opening and closing a PPD file through libcups' PPD API, which libcups marks
+// Opening, closing and reading a PPD file through libcups' PPD API, which libcups marks
 // deprecated: the only place outside the panel's PPD adapter that calls it.
 
 #include "ppd-file.hpp"
@@ -113,6 +113,14 @@ void closePPDFile(ppd_file_s* ppd) {
 
 bool ppdHasOption(ppd_file_s* ppd, const std::string& key) {
     return ppd != nullptr && ppdFindOption(ppd, key.c_str()) != nullptr;
+}
+
+void makeOptionsPickMany(ppd_file_s* ppd, const std::vector<std::string>& keys) {
+    for (const std::string& key : keys) {
+        if (ppd_option_t* option = ppd != nullptr ? ppdFindOption(ppd, key.c_str()) : nullptr) {
+            option->ui = PPD_UI_PICKMANY;
+        }
+    }
 }
 
 }  // namespace t48::ppd

@@ -3,6 +3,7 @@
 // itself is given its PPD open by its host.
 
 #include <string>
+#include <vector>
 
 struct ppd_file_s;
 
@@ -14,5 +15,8 @@ ppd_file_s* openPPDFile(const std::string& path, std::string& error);
 void closePPDFile(ppd_file_s* ppd);
 // True when the PPD has an option with the keyword `key`.
 bool ppdHasOption(ppd_file_s* ppd, const std::string& key);
+// Gives the options of `keys` that the PPD has the kind PickMany, for which a print
+// dialog that makes widgets for PickOne and Boolean options only makes none.
+void makeOptionsPickMany(ppd_file_s* ppd, const std::vector<std::string>& keys);
 
 }  // namespace t48::ppd

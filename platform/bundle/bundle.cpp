@@ -3,7 +3,10 @@
 #include <dlfcn.h>
 #include <libintl.h>
 
+#include <map>
 #include <mutex>
+
+#include "mo-catalogue.hpp"
 
 namespace t48::bundle {
 namespace {
@@ -38,6 +41,20 @@ void bindStrings(const std::string& localeFolder) {
     }
 }
 
+// The base catalogue of the resource folder at `localeFolder`, read once.
+const std::map<std::string, std::string>& baseCatalogue(const std::string& localeFolder) {
+    static std::mutex lock;
+    static std::map<std::string, std::map<std::string, std::string>> read;
+    std::lock_guard<std::mutex> guard(lock);
+    auto found = read.find(localeFolder);
+    if (found == read.end()) {
+        const std::string path =
+            localeFolder + "/" + kBaseLanguage + "/LC_MESSAGES/" + kStringsDomain + ".mo";
+        found = read.emplace(localeFolder, readMoCatalogue(path)).first;
+    }
+    return found->second;
+}
+
 }  // namespace
 
 Bundle Bundle::forLibraryPath(const std::string& libraryPath) {
@@ -53,8 +70,16 @@ std::optional<Bundle> Bundle::forCodeAddress(const void* codeAddress) {
 }
 
 std::string Bundle::localizedString(const std::string& key) const {
-    bindStrings(pathForResource("locale"));
-    return dgettext(kStringsDomain, key.c_str());
+    const std::string localeFolder = pathForResource("locale");
+    bindStrings(localeFolder);
+    const char* text = dgettext(kStringsDomain, key.c_str());
+    if (text != key.c_str()) {
+        return text;
+    }
+    // gettext answers the key itself (the same pointer) when it found no translation.
+    const std::map<std::string, std::string>& base = baseCatalogue(localeFolder);
+    const auto found = base.find(key);
+    return found != base.end() ? found->second : key;
 }
 
 }  // namespace t48::bundle

@@ -1,7 +1,9 @@
 #pragma once
 // The plug-in's bundle: the resource folder beside the loaded library, and the
-// localized strings in it (gettext catalogues whose message IDs are the English keys,
-// so a key without a translation shows as itself).
+// localized strings in it (gettext catalogues whose message IDs are the English keys).
+// A key the user's languages do not translate takes the text of the bundle's base
+// language, English, whose catalogue holds only the keys that are not English words;
+// any other key shows as itself.
 
 #include <optional>
 #include <string>
@@ -25,7 +27,7 @@ public:
     }
 
     // The text of `key` in the user's language (LANGUAGE, LC_ALL, LC_MESSAGES, LANG as
-    // gettext reads them); `key` itself when the catalogue has no translation.
+    // gettext reads them); else in the base language; else `key` itself.
     std::string localizedString(const std::string& key) const;
 
 private:
@@ -34,5 +36,7 @@ private:
 
 // The gettext domain of the panel's strings: "<domain>.mo" under "locale/<lang>/LC_MESSAGES".
 inline constexpr const char* kStringsDomain = "colorpde";
+// The language of the texts a key falls back to (macOS bundles' development region).
+inline constexpr const char* kBaseLanguage = "en";
 
 }  // namespace t48::bundle

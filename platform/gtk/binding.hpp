@@ -42,6 +42,9 @@ public:
 
     GtkWidget* widget() const { return widget_; }
     ui::View& view() const { return view_; }
+    // The widget a label that names this view points at (its mnemonic's target, and the
+    // one its accessible name goes to): the widget, or the part of it that takes focus.
+    virtual GtkWidget* labelTarget() const { return widget_; }
 
     // Shows the view as it is now: its own content, then the enabled state.
     void sync();

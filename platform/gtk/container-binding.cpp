@@ -1,6 +1,7 @@
 // A plain view (a pane, a group, a window's content) as a GtkGrid of its subviews, and
 // a titled box as a GtkFrame around one. A change of the subviews (the panes swapping
-// in their container) puts the widgets of the new subviews in place.
+// in their container) puts the widgets of the new subviews in place, and the keyboard
+// focus, when it was in the widgets that went, into the new ones.
 
 #include <vector>
 
@@ -30,6 +31,7 @@ protected:
         if (view().subviews() == attached_) {
             return;
         }
+        const bool hadFocus = focusWithinAttached();
         for (ui::View* former : attached_) {
             gtk_container_remove(GTK_CONTAINER(grid_), widgetFor(*former));
         }
@@ -46,15 +48,30 @@ protected:
             if (labels[i] >= 0) {
                 ui::View& label = *attached_[static_cast<std::size_t>(labels[i])];
                 Binding& labelBinding = owner().bindingFor(label);
-                labelBinding.setLabelled(widgetFor(*attached_[i]));
+                labelBinding.setLabelled(owner().bindingFor(*attached_[i]).labelTarget());
                 labelBinding.sync();
             }
+        }
+        if (hadFocus) {
+            gtk_widget_child_focus(grid_, GTK_DIR_TAB_FORWARD);
         }
     }
 
     std::string mnemonicSource() const override { return ""; }
 
 private:
+    bool focusWithinAttached() const {
+        GtkWidget* top = gtk_widget_get_toplevel(grid_);
+        GtkWidget* focus = GTK_IS_WINDOW(top) ? gtk_window_get_focus(GTK_WINDOW(top)) : nullptr;
+        for (ui::View* former : attached_) {
+            GtkWidget* child = widgetFor(*former);
+            if (focus != nullptr && (focus == child || gtk_widget_is_ancestor(focus, child))) {
+                return true;
+            }
+        }
+        return false;
+    }
+
     GtkWidget* grid_;
     std::vector<ui::View*> attached_;
 };

@@ -89,6 +89,8 @@ public:
     LabelBinding(BindingOwner& owner, ui::Label& label)
         : Binding(owner, label, gtk_label_new(nullptr)), label_(label) {
         gtk_label_set_xalign(GTK_LABEL(widget()), 0);
+        // An empty label shows only while it has a text (a screen reader meets no blank).
+        gtk_widget_set_no_show_all(widget(), TRUE);
     }
     // Only a label that names a control takes a mnemonic: it moves to that control.
     std::string mnemonicSource() const override {
@@ -98,6 +100,7 @@ public:
 protected:
     void refresh() override {
         GtkLabel* label = GTK_LABEL(widget());
+        gtk_widget_set_visible(widget(), !label_.stringValue().empty());
         if (labelled() == nullptr) {
             gtk_label_set_text(label, label_.stringValue().c_str());
             return;

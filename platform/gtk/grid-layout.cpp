@@ -34,6 +34,22 @@ bool isLabel(ui::View* view) {
     return control != nullptr && control->type() == ui::ControlType::Label;
 }
 
+// A control that shows no text of its own to be named by: a popup, a text field, a table.
+bool takesLabel(ui::View* view) {
+    ui::Control* control = view->asControl();
+    if (control == nullptr) {
+        return false;
+    }
+    switch (control->type()) {
+        case ui::ControlType::PopUpButton:
+        case ui::ControlType::TextField:
+        case ui::ControlType::TableView:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 std::vector<GridCell> gridCells(const std::vector<ui::View*>& views) {
@@ -71,27 +87,29 @@ std::vector<int> labelOf(const std::vector<ui::View*>& views, const std::vector<
         }
         return true;
     };
+    // The view nearest to the left of `index` in its row, or -1.
+    auto leftNeighbour = [&](int index) {
+        int nearest = -1;
+        for (int j = 0; j < count; ++j) {
+            if (cells[j].row == cells[index].row && cells[j].column < cells[index].column &&
+                (nearest < 0 || cells[j].column > cells[nearest].column)) {
+                nearest = j;
+            }
+        }
+        return nearest;
+    };
     for (int i = 0; i < count; ++i) {
-        if (isLabel(views[i]) || views[i]->asControl() == nullptr) {
+        if (!takesLabel(views[i])) {
             continue;
         }
-        int best = -1;
-        for (int j = 0; j < count; ++j) {
-            if (!isLabel(views[j])) {
-                continue;
-            }
-            const bool leftInRow =
-                cells[j].row == cells[i].row && cells[j].column < cells[i].column;
-            if (leftInRow && (best < 0 || cells[j].column > cells[best].column)) {
-                best = j;
-            }
-        }
-        for (int j = 0; best < 0 && j < count; ++j) {
+        const int left = leftNeighbour(i);
+        int label = left >= 0 && isLabel(views[left]) ? left : -1;
+        for (int j = 0; label < 0 && left < 0 && j < count; ++j) {
             if (isLabel(views[j]) && cells[j].row == cells[i].row - 1 && aloneInRow(j)) {
-                best = j;
+                label = j;
             }
         }
-        labels[i] = best;
+        labels[i] = label;
     }
     return labels;
 }

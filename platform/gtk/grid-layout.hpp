@@ -18,8 +18,9 @@ struct GridCell {
 // and top edges of the frames, a view spans the columns that begin inside it.
 std::vector<GridCell> gridCells(const std::vector<ui::View*>& views);
 
-// For each view, the index of the label that names it, or -1: a label to its left in
-// the same row, else a label alone in the row above it.
+// For each view, the index of the label that names it, or -1. Only a control without a
+// text of its own (a popup, a text field, a table) is named: by the label right next to
+// it on its left, else, with nothing to its left, by a label alone in the row above.
 std::vector<int> labelOf(const std::vector<ui::View*>& views, const std::vector<GridCell>& cells);
 
 }  // namespace t48::gtkui::detail

@@ -36,6 +36,18 @@ std::unique_ptr<Binding> makeBinding(detail::BindingOwner& owner, ui::View& view
     return detail::makeContainerBinding(owner, view);
 }
 
+// The push buttons under `view` that a key presses in their window (Return, Escape).
+void collectKeyButtons(ui::View& view, std::vector<ui::View*>& buttons) {
+    for (ui::View* child : view.subviews()) {
+        ui::Control* control = child->asControl();
+        if (control != nullptr && control->type() == ui::ControlType::PushButton &&
+            !static_cast<ui::PushButton*>(control)->keyEquivalent().empty()) {
+            buttons.push_back(child);
+        }
+        collectKeyButtons(*child, buttons);
+    }
+}
+
 }  // namespace
 
 Presentation::Presentation(std::string reservedMnemonics)
@@ -75,7 +87,7 @@ Binding& Presentation::bindingFor(ui::View& view) {
 
 GtkWidget* Presentation::present(ui::View& view) {
     GtkWidget* widget = bindingFor(view).widget();
-    assignMnemonics(view);
+    assignMnemonics(view, reservedMnemonics_);
     return widget;
 }
 
@@ -86,39 +98,40 @@ void Presentation::presentWindow(ui::Window& window, GtkWindow* parent,
     }
     Binding& binding =
         adopt(window, detail::makeWindowBinding(*this, window, parent, std::move(close)));
-    assignMnemonics(window);
+    assignMnemonics(window, "");  // a window of its own: the parent's letters are free
     binding.sync();
 }
 
 // Each label that names a control, each check box and button gets the first letter of
-// its text that nothing else shown with it (nor the surrounding window) uses yet; the
-// pages of a tab view, shown one at a time, share only what lies outside them.
-void Presentation::assignMnemonics(ui::View& root) {
+// its text that nothing else shown with it (nor `reserved`) uses yet; the pages of a tab
+// view, shown one at a time, share only what lies outside them. A window's own buttons
+// (those Return and Escape press) choose first, so that they have one in every language.
+void Presentation::assignMnemonics(ui::View& root, const std::string& reserved) {
     std::set<gunichar> used;
-    for (const char* at = reservedMnemonics_.c_str(); *at != '\0'; at = g_utf8_next_char(at)) {
+    for (const char* at = reserved.c_str(); *at != '\0'; at = g_utf8_next_char(at)) {
         used.insert(g_unichar_tolower(g_utf8_get_char(at)));
     }
+    bindingFor(root).sync();  // the widgets of everything under it are made
+    std::vector<ui::View*> first;
+    collectKeyButtons(root, first);
+    for (ui::View* button : first) {
+        giveMnemonic(*button, used);
+    }
+    const std::set<ui::View*> given(first.begin(), first.end());
     std::vector<ui::View*> pages;
-    assignMnemonics(root, used, pages);
+    assignMnemonics(root, used, given, pages);
     for (ui::View* page : pages) {
         std::set<gunichar> onPage = used;
         std::vector<ui::View*> nested;
-        assignMnemonics(*page, onPage, nested);
+        assignMnemonics(*page, onPage, given, nested);
     }
 }
 
 void Presentation::assignMnemonics(ui::View& view, std::set<gunichar>& used,
+                                   const std::set<ui::View*>& given,
                                    std::vector<ui::View*>& pages) {
-    if (auto found = byView_.find(&view); found != byView_.end()) {
-        const std::string text = found->second->mnemonicSource();
-        for (const char* at = text.c_str(); *at != '\0'; at = g_utf8_next_char(at)) {
-            const gunichar c = g_unichar_tolower(g_utf8_get_char(at));
-            if (g_unichar_isalnum(c) && used.insert(c).second) {
-                found->second->setMnemonic(c);
-                break;
-            }
-        }
-        found->second->sync();
+    if (given.count(&view) == 0) {
+        giveMnemonic(view, used);
     }
     ui::Control* control = view.asControl();
     const bool tabs = control != nullptr && control->type() == ui::ControlType::TabView;
@@ -126,9 +139,25 @@ void Presentation::assignMnemonics(ui::View& view, std::set<gunichar>& used,
         if (tabs) {
             pages.push_back(child);
         } else {
-            assignMnemonics(*child, used, pages);
+            assignMnemonics(*child, used, given, pages);
         }
     }
+}
+
+void Presentation::giveMnemonic(ui::View& view, std::set<gunichar>& used) {
+    auto found = byView_.find(&view);
+    if (found == byView_.end()) {
+        return;
+    }
+    const std::string text = found->second->mnemonicSource();
+    for (const char* at = text.c_str(); *at != '\0'; at = g_utf8_next_char(at)) {
+        const gunichar c = g_unichar_tolower(g_utf8_get_char(at));
+        if (g_unichar_isalnum(c) && used.insert(c).second) {
+            found->second->setMnemonic(c);
+            break;
+        }
+    }
+    found->second->sync();
 }
 
 void Presentation::userDidChange() {
@@ -141,11 +170,12 @@ void Presentation::presentOpenPanel(ui::OpenPanel& panel, ui::Window& window) {
     if (!openPanels_.insert(&panel).second) {
         return;
     }
-    panel.setRunner([this, &window](const std::string& directory) -> std::optional<std::string> {
+    panel.setRunner([this, &window,
+                     &panel](const std::string& directory) -> std::optional<std::string> {
         auto found = byView_.find(&window);
         GtkWindow* parent = found != byView_.end() ? GTK_WINDOW(found->second->widget()) : nullptr;
         GtkFileChooserNative* chooser = gtk_file_chooser_native_new(
-            nullptr, parent, GTK_FILE_CHOOSER_ACTION_OPEN, nullptr, nullptr);
+            panel.title().c_str(), parent, GTK_FILE_CHOOSER_ACTION_OPEN, nullptr, nullptr);
         gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(chooser), directory.c_str());
         std::optional<std::string> chosen;
         if (gtk_native_dialog_run(GTK_NATIVE_DIALOG(chooser)) == GTK_RESPONSE_ACCEPT) {

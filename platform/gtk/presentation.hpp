@@ -20,7 +20,8 @@ namespace t48::gtkui {
 
 class Presentation : private detail::BindingOwner {
 public:
-    // `reservedMnemonics`: letters the surrounding window uses for mnemonics already.
+    // `reservedMnemonics`: letters the surrounding window uses for mnemonics already
+    // (its own windows have theirs).
     explicit Presentation(std::string reservedMnemonics = "");
     // Ends in one order: the views and open panels stop reaching the widgets, every
     // binding disconnects its signals, then the bindings go newest first (each widget
@@ -37,8 +38,8 @@ public:
     // Shows `window` as a modal window over `parent` while the program runs it modally;
     // `close` runs when the user closes it through the window system.
     void presentWindow(ui::Window& window, GtkWindow* parent, std::function<void()> close);
-    // Lets `panel` ask the user through the platform's file chooser, over `window` once
-    // that is presented.
+    // Lets `panel` ask the user through the platform's file chooser, titled by the panel's
+    // title, over `window` once that is presented.
     void presentOpenPanel(ui::OpenPanel& panel, ui::Window& window);
 
     // Runs after each user's change has gone through its control.
@@ -51,8 +52,11 @@ private:
     void userDidChange() override;
     // Takes `binding` of `view` and has the view tell it of each change.
     detail::Binding& adopt(ui::View& view, std::unique_ptr<detail::Binding> binding);
-    void assignMnemonics(ui::View& root);
-    void assignMnemonics(ui::View& view, std::set<gunichar>& used, std::vector<ui::View*>& pages);
+    void assignMnemonics(ui::View& root, const std::string& reserved);
+    void assignMnemonics(ui::View& view, std::set<gunichar>& used, const std::set<ui::View*>& given,
+                         std::vector<ui::View*>& pages);
+    // The first letter of the view's text that `used` lacks, if it takes one.
+    void giveMnemonic(ui::View& view, std::set<gunichar>& used);
 
     std::string reservedMnemonics_;
     std::vector<std::unique_ptr<detail::Binding>> bindings_;  // in the order they were made

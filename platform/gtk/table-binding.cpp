@@ -51,6 +51,8 @@ public:
         }
     }
 
+    GtkWidget* labelTarget() const override { return tree_; }
+
 protected:
     void refresh() override {
         GtkTreeModel* model = GTK_TREE_MODEL(store_);

@@ -2,8 +2,11 @@
 // each insertion and deletion the user makes becomes one edit of the field
 // (replaceCharacters, which runs the field's textDidChange: and key filter), and the
 // entry then shows the field's text, so a refused character never appears. The entry
-// counts characters, the field UTF-16 units.
+// changes only where the field's text differs from what it shows, so a screen reader
+// hears of the edit the user made, not of the whole text replaced. The entry counts
+// characters, the field UTF-16 units.
 
+#include <algorithm>
 #include <limits>
 
 #include "binding.hpp"
@@ -44,13 +47,45 @@ public:
 protected:
     void refresh() override {
         const std::string text = field_.stringValue();
-        if (text != shown()) {
-            gtk_entry_set_text(GTK_ENTRY(widget()), text.c_str());
+        const std::string former(shown());
+        if (text == former) {
+            return;
+        }
+        // The unchanged beginning and end, in whole characters.
+        std::size_t head = 0;
+        while (head < former.size() && head < text.size() && former[head] == text[head]) {
+            ++head;
+        }
+        while (head > 0 && isContinuation(text, head)) {
+            --head;
+        }
+        std::size_t tail = 0;
+        const std::size_t most = std::min(former.size(), text.size()) - head;
+        while (tail < most && former[former.size() - 1 - tail] == text[text.size() - 1 - tail]) {
+            ++tail;
+        }
+        while (tail > 0 && isContinuation(text, text.size() - tail)) {
+            --tail;
+        }
+        GtkEditable* editable = GTK_EDITABLE(widget());
+        gint at = static_cast<gint>(g_utf8_strlen(former.data(), static_cast<gssize>(head)));
+        const gint removed = static_cast<gint>(
+            g_utf8_strlen(former.data() + head, static_cast<gssize>(former.size() - head - tail)));
+        if (removed > 0) {
+            gtk_editable_delete_text(editable, at, at + removed);
+        }
+        const std::size_t added = text.size() - head - tail;
+        if (added > 0) {
+            gtk_editable_insert_text(editable, text.data() + head, static_cast<gint>(added), &at);
         }
     }
 
 private:
     std::string_view shown() const { return gtk_entry_get_text(GTK_ENTRY(widget())); }
+
+    static bool isContinuation(const std::string& text, std::size_t at) {
+        return at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80;
+    }
 
     // One edit of the field, shown with the cursor where the field's editor has it.
     void edit(ui::TextRange range, std::u16string_view replacement) {

@@ -1,14 +1,33 @@
 // The window shows while the program runs it modally, as a modal GTK window over its
 // parent, and hides when the run ends. Its content is the window view's subviews on a
-// grid. Closing it through the window system is the window's own close action. The
-// binding is the window's one owner: the window goes with it, not with its parent.
+// grid. Closing it through the window system is the window's own close action. Its
+// button whose key equivalent is Return is GTK's default widget; Escape presses the one
+// whose key equivalent is Escape. The binding is the window's one owner: the window goes
+// with it, not with its parent.
 
 #include "window-binding.hpp"
+
+#include <gdk/gdkkeysyms.h>
 
 namespace t48::gtkui::detail {
 namespace {
 
 constexpr int kBorder = 12;
+
+// The push button under `view` whose key equivalent is `key`; null when none.
+ui::PushButton* buttonForKey(ui::View& view, const std::string& key) {
+    for (ui::View* child : view.subviews()) {
+        ui::Control* control = child->asControl();
+        if (control != nullptr && control->type() == ui::ControlType::PushButton &&
+            static_cast<ui::PushButton*>(control)->keyEquivalent() == key) {
+            return static_cast<ui::PushButton*>(control);
+        }
+        if (ui::PushButton* found = buttonForKey(*child, key)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
 
 class WindowBinding : public Binding {
 public:
@@ -34,6 +53,11 @@ public:
                     self->userChanged();
                     return TRUE;  // the window is hidden, never destroyed, here
                 }));
+        connect(shown, "key-press-event",
+                G_CALLBACK(+[](GtkWidget*, GdkEventKey* event, gpointer data) -> gboolean {
+                    return event->keyval == GDK_KEY_Escape &&
+                           static_cast<WindowBinding*>(data)->press(ui::PushButton::kKeyEscape);
+                }));
     }
     ~WindowBinding() override { gtk_widget_destroy(widget()); }
 
@@ -44,6 +68,11 @@ protected:
         gtk_window_set_title(shown, window_.title().c_str());
         const bool running = window_.isModal() && window_.isVisible();
         if (running && !gtk_widget_get_visible(widget())) {
+            if (ui::PushButton* button = buttonForKey(window_, ui::PushButton::kKeyReturn)) {
+                GtkWidget* ok = widgetFor(*button);
+                gtk_widget_set_can_default(ok, TRUE);
+                gtk_window_set_default(shown, ok);
+            }
             gtk_widget_show_all(widget());
             gtk_window_present(shown);
         } else if (!running && gtk_widget_get_visible(widget())) {
@@ -52,6 +81,17 @@ protected:
     }
 
 private:
+    // Presses the button of `key` as a click would; false when there is none to press.
+    bool press(const char* key) {
+        ui::PushButton* button = buttonForKey(window_, key);
+        GtkWidget* widget = button != nullptr ? widgetFor(*button) : nullptr;
+        if (widget == nullptr || !gtk_widget_is_sensitive(widget)) {
+            return false;
+        }
+        gtk_button_clicked(GTK_BUTTON(widget));
+        return true;
+    }
+
     ui::Window& window_;
     std::function<void()> close_;
     std::unique_ptr<Binding> content_;

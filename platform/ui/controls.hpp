@@ -202,8 +202,16 @@ public:
     // A user's press: sends the action when the button is enabled.
     void performClick();
 
+    // The key that presses the button in its window: kKeyReturn for the window's default
+    // button, kKeyEscape for its cancel button, "" for none.
+    static constexpr const char* kKeyReturn = "\r";
+    static constexpr const char* kKeyEscape = "\x1b";
+    const std::string& keyEquivalent() const { return keyEquivalent_; }
+    void setKeyEquivalent(std::string key) { keyEquivalent_ = std::move(key); }
+
 private:
     std::string title_;
+    std::string keyEquivalent_;
 };
 
 // Its subviews, when it has any, are the content views of its tabs, in tab order.

@@ -55,6 +55,10 @@ public:
     static constexpr int kCancelButton = 0;
     static constexpr int kOKButton = 1;
 
+    // What the panel asks the user for, shown as its title.
+    const std::string& title() const { return title_; }
+    void setTitle(std::string title) { title_ = std::move(title); }
+
     // The answer to the next run: a chosen path, or nothing to cancel.
     void setNextAnswer(std::optional<std::string> path) { answer_ = std::move(path); }
 
@@ -70,6 +74,7 @@ public:
 
 private:
     Runner runner_;
+    std::string title_;
     std::optional<std::string> answer_;
     std::string filename_;
     std::string directory_;

@@ -61,6 +61,50 @@ def press(node):
     node.queryAction().doAction(0)
 
 
+def mnemonic(node):
+    """The key of the control's mnemonic ("<Alt>p" gives "p"); "" without one."""
+    try:
+        action = node.queryAction()
+    except NotImplementedError:
+        return ""
+    bindings = [action.getKeyBinding(i) for i in range(action.nActions)]
+    return next((b.split(">")[-1].lower() for b in bindings if b.startswith("<Alt>")), "")
+
+
+def press_alt(key):
+    """`key` with Alt held, as a keyboard does (Alt is the X modifier Mod1)."""
+    mod1 = 1 << 3
+    pyatspi.Registry.generateKeyboardEvent(mod1, None, pyatspi.KEY_LOCKMODIFIERS)
+    pyatspi.Registry.generateKeyboardEvent(ord(key), None, pyatspi.KEY_SYM)
+    pyatspi.Registry.generateKeyboardEvent(mod1, None, pyatspi.KEY_UNLOCKMODIFIERS)
+
+
+ESCAPE = 0xff1b
+SPACE = 0x20
+
+
+def press_key(keysym):
+    pyatspi.Registry.generateKeyboardEvent(keysym, None, pyatspi.KEY_SYM)
+
+
+def focused(node):
+    """The focused control under `node`, or None."""
+    return next((o for o in descendants(node) if state(o, pyatspi.STATE_FOCUSED)), None)
+
+
+def related(node, relation):
+    """The names of the objects `node` has `relation` to (pyatspi.RELATION_LABELLED_BY...)."""
+    return [r.getTarget(i).name for r in node.getRelationSet()
+            if r.getRelationType() == relation for i in range(r.getNTargets())]
+
+
+def frame_of(node):
+    """The top-level window that holds `node`."""
+    while node.parent.getRoleName() != "application":
+        node = node.parent
+    return node
+
+
 def select_tab(tab_list, name):
     names = [tab.name for tab in tab_list]
     tab_list.querySelection().selectChild(names.index(name))

@@ -1,9 +1,12 @@
 """The world of a print-dialog window test: a private cupsd with two T48 queues on the
-simulated printer (snmpd with t48-printer-sim, t48-printer-lpd), the real xpcservice
-and T48Helper under a test root, and t48-print-dialog under the display the test runs
-in, read and driven through AT-SPI. Every process started here is stopped by its PID."""
+simulated printer (snmpd with t48-printer-sim, t48-printer-lpd) and a queue of a generic
+PostScript printer, the real xpcservice and T48Helper under a test root, and
+t48-print-dialog under the display the test runs in, read and driven through AT-SPI.
+Every process started here is stopped by its PID."""
 
+import gettext
 import os
+import pwd
 import shutil
 import signal
 import subprocess
@@ -22,6 +25,7 @@ PRINTER_ADDRESS = "127.0.21.1"
 CUPS_LISTEN = "localhost:20720"
 LPD_PORT = 20721
 QUEUES = ("T48_Office", "T48_Lab")
+GENERIC_QUEUE = "Generic"
 PATHS = system_paths.read(BINARY)
 HELPER = PATHS["HELPER"].lstrip("/")
 PREFERENCES = PATHS["PREFERENCES_FOLDER"].lstrip("/")
@@ -41,6 +45,17 @@ def wait_for(what, probe, seconds=WAIT_SECONDS, interval=0.05):
             return answer
         time.sleep(interval)
     raise AssertionError("timed out waiting for " + what)
+
+
+def translator(language):
+    """The panel's texts in `language` ("" for English), as the dialog shows them."""
+    locale = os.path.join(BINARY, "PDE", "colorpde.resources", "locale")
+    english = gettext.translation("colorpde", locale, languages=["en"], fallback=True)
+    if not language:
+        return english.gettext
+    texts = gettext.translation("colorpde", locale, languages=[language])
+    texts.add_fallback(english)
+    return texts.gettext
 
 
 def read(path):
@@ -94,9 +109,10 @@ class DialogWorld:
                     .replace("@REQUEST_LOG@", ""))
         with open(os.path.join(sim, "snmpd.conf"), "w") as out:
             out.write(conf)
-        self._run(["/usr/sbin/snmpd", "-f", "-Lo", "-C", "-c", os.path.join(sim, "snmpd.conf")],
-                  dict(env, SNMP_PERSISTENT_DIR=os.path.join(sim, "state"), MIBS="",
-                       MIBDIRS="/nonexistent"), "snmpd.log")
+        self.snmpd = self._run(
+            ["/usr/sbin/snmpd", "-f", "-Lo", "-C", "-c", os.path.join(sim, "snmpd.conf")],
+            dict(env, SNMP_PERSISTENT_DIR=os.path.join(sim, "state"), MIBS="",
+                 MIBDIRS="/nonexistent"), "snmpd.log")
         os.makedirs(self.jobs)
         lpd = self._run([os.path.join(BINARY, "sim", "t48-printer-lpd"),
                          f"{PRINTER_ADDRESS}:{LPD_PORT}", self.jobs], env, "lpd.log")
@@ -113,6 +129,10 @@ class DialogWorld:
             subprocess.run([fixture, "queue", self.cupsd_dir, queue,
                             f"lpd://{PRINTER_ADDRESS}:{LPD_PORT}/{queue}?snmp=false"],
                            env=env, check=True, capture_output=True)
+        subprocess.run([fixture, "queue", self.cupsd_dir, GENERIC_QUEUE,
+                        f"lpd://{PRINTER_ADDRESS}:{LPD_PORT}/{GENERIC_QUEUE}?snmp=false",
+                        os.path.join(SOURCE, "tests", "data", "generic-ps.ppd")],
+                       env=env, check=True, capture_output=True)
         subprocess.run(["/usr/sbin/lpadmin", "-d", QUEUES[0]], env=dict(env, **self.cups_env),
                        check=True, capture_output=True)
 
@@ -169,6 +189,51 @@ class DialogWorld:
             return None
         return wait_for("the dialog on the accessibility bus", find)
 
+    def switch_printer(self, on):
+        """The simulated printer's SNMP agent answers again, or stops answering (a printer
+        switched off: a walk waits for it in vain)."""
+        self.snmpd.popen.send_signal(signal.SIGCONT if on else signal.SIGSTOP)
+
+    def walk_waiting_for_the_printer(self):
+        """A walk of the user's, through the real helper and service, that waits for the
+        switched-off printer as long as it stays off (up to a minute); the service runs one
+        walk at a time, so every other walk waits behind it. Its helper, by PID."""
+        requests = self.printer_requests_queued()
+        walk = self._run([os.path.join(self.root, HELPER), "mibwalk_XPC", "T48",
+                          pwd.getpwuid(os.getuid()).pw_name, "snmpwalk", "-Os", "-c", "fennel",
+                          "-v", "1", "-t", "60", "-r", "0", PRINTER_ADDRESS,
+                          "1.3.6.1.4.1.47193.1.1.1.1.6.13.1.1"], self.env, "walk.log")
+        wait_for("the walk's request at the printer",
+                 lambda: self.printer_requests_queued() > requests)
+        return walk
+
+    def printer_requests_queued(self):
+        """The bytes of requests the stopped printer has not read yet."""
+        address = "".join(f"{int(b):02X}" for b in reversed(PRINTER_ADDRESS.split(".")))
+        with open("/proc/net/udp") as table:
+            for line in table.readlines()[1:]:
+                fields = line.split()
+                if fields[1] == f"{address}:00A1":
+                    return int(fields[4].split(":")[1], 16)
+        return 0
+
+    def profile_file(self, which="profile"):
+        """The user's current ("profile") or previous ("profile.prev") profile file."""
+        return os.path.join(self.root, PREFERENCES, f"{pwd.getpwuid(os.getuid()).pw_name}-T48-{which}.plist")
+
+    def walks_running(self):
+        """The helper runs of a profile walk that are alive, by PID."""
+        walks = []
+        for pid in filter(str.isdigit, os.listdir("/proc")):
+            try:
+                with open(f"/proc/{pid}/cmdline", "rb") as cmdline:
+                    argv = cmdline.read().split(b"\0")
+            except OSError:
+                continue
+            if argv[0].startswith(self.root.encode()) and b"mibwalk_XPC" in argv:
+                walks.append(int(pid))
+        return walks
+
     def printed_jobs(self):
         return sorted(os.listdir(self.jobs))
 
@@ -177,6 +242,8 @@ class DialogWorld:
             return data.read().decode("latin-1")
 
     def stop(self):
+        if getattr(self, "snmpd", None):
+            self.switch_printer(True)  # a stopped process does not hear SIGTERM
         for process in reversed(self.processes):
             process.stop()
         if getattr(self, "cupsd_pid", None):

@@ -186,5 +186,23 @@ TEST_F(ServiceWalk, WalksOfTwoUsersAtOnceKeepTheirOwnFiles) {
     EXPECT_EQ(daemonFile.lists[store::kClassRGB].iNum, 1);
 }
 
+// Every walk of one user, from any dialog or pdehost, goes through the user's one service,
+// which runs one walk at a time: the printer is asked for its table once, then once again.
+TEST_F(ServiceWalk, TwoWalksOfOneUserAtOnceComeOneAfterTheOther) {
+    auto printer = startPrinter(kFirstPrinter, firstDir_, generatedRows(50));
+    RunResult a, b;
+    std::thread other([&] { b = walk("root", printer->peer()); });
+    a = walk("root", printer->peer());
+    other.join();
+    EXPECT_EQ(a.out, "mibwalk_XPC=iRet=0\n");
+    EXPECT_EQ(b.out, "mibwalk_XPC=iRet=0\n");
+    // A walk asks for the table's values in order from its root: a second walk running
+    // beside the first would ask for the root again amid the first's requests.
+    const std::string requests = printer->requestLog();
+    const std::size_t second = requests.find(requests.substr(0, requests.find('\n') + 1), 1);
+    ASSERT_NE(second, std::string::npos) << requests;
+    EXPECT_EQ(requests.substr(0, second), requests.substr(second)) << requests;
+}
+
 }  // namespace
 }  // namespace t48::testing

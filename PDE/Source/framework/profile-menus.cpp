@@ -35,36 +35,46 @@ std::string menuTitle(const store::ProfileEntry& entry) {
     return title;
 }
 
+// Items are appended only to a profile popup that holds exactly its PPD choices: a
+// popup whose option the PPD lacks is never refilled and would collect the profiles
+// again on every rebuild, and its positions would mean nothing.
+bool takesProfileItems(const PDEControlItem* item) {
+    const ui::PopUpButton* popup = detail::popupOf(item);
+    return profileListIndex(item->profileClass) >= 0 && popup != nullptr &&
+           item->choices != nullptr &&
+           popup->numberOfItems() == static_cast<int>(item->choices->size());
+}
+
 }  // namespace
 
 int32_t PDECommon::commonAddMenuFromProfilePlist(PDEControlItem* table) {
     if (table == nullptr) {
         return kPDEParamErr;
     }
-    std::unique_ptr<store::ProfileList[]> lists(new (std::nothrow)
-                                                    store::ProfileList[store::kProfileClassCount]);
+    std::unique_ptr<store::ProfileList[]> lists(
+        new (std::nothrow) store::ProfileList[store::kProfileClassCount]());
     if (!lists) {
         return kPDEMemFullErr;
     }
+    bool takesProfiles = false;
+    for (const PDEControlItem* item = table; item->control != nullptr; ++item) {
+        takesProfiles = takesProfiles || takesProfileItems(item);
+    }
     // The positions of the items are resolved against what they were built from, until
-    // the menus are built again; an unreadable file gives no items and empty lists.
-    const bool read = readPanelProfileLists(lists.get()) == store::kStoreOK;
+    // the menus are built again; an unreadable file gives no items and empty lists. A
+    // PPD without the profile popups' options (a printer that is no T48) needs no file.
+    const bool read = !takesProfiles || readPanelProfileLists(lists.get()) == store::kStoreOK;
     const store::ProfileList* built = lists.get();
     holdMenuProfileLists(table, std::move(lists));
     if (!read) {
         return kPDEProfileOpErr;
     }
-    for (const PDEControlItem* item = table; item->control != nullptr; ++item) {
-        const int classIndex = profileListIndex(item->profileClass);
-        ui::PopUpButton* popup = detail::popupOf(item);
-        // Items are appended only to a popup that holds exactly its PPD choices: a popup
-        // whose option the PPD lacks is never refilled and would collect the profiles
-        // again on every rebuild, and its positions would mean nothing.
-        if (classIndex < 0 || popup == nullptr || item->choices == nullptr ||
-            popup->numberOfItems() != static_cast<int>(item->choices->size())) {
+    for (const PDEControlItem* item = table; takesProfiles && item->control != nullptr; ++item) {
+        if (!takesProfileItems(item)) {
             continue;
         }
-        const store::ProfileList& list = built[classIndex];
+        ui::PopUpButton* popup = detail::popupOf(item);
+        const store::ProfileList& list = built[profileListIndex(item->profileClass)];
         for (int32_t slot = 0; slot < list.iNum && slot < store::kProfileSlots; ++slot) {
             if (isListedProfileState(list.litem[slot].iInMenu)) {
                 popup->addItemWithTitle(menuTitle(list.litem[slot]));

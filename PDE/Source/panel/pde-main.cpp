@@ -235,11 +235,16 @@ void buildProfileWindow(Builder& b, PDEMainObjects& objects) {
     inBox(control->_localCancel, "_localCancel");
     inBox(control->_localOK, "_localOK");
 
-    // The window's own buttons.
+    // The window's own buttons: Return presses OK, Escape Cancel.
     auto* ok = b.make<ui::PushButton>("profileWindowOK");
     auto* cancel = b.make<ui::PushButton>("profileWindowCancel");
     window->addSubview(cancel);
     window->addSubview(ok);
+    ok->setKeyEquivalent(ui::PushButton::kKeyReturn);
+    cancel->setKeyEquivalent(ui::PushButton::kKeyEscape);
+    control->_profileWindowOK = ok;
+    control->_profileWindowCancel = cancel;
+    put(control->_waitingText, "_waitingText");
 
     const std::pair<ui::PushButton*, const char*> buttonTitles[] = {
         {control->_addButton, "Add"},
@@ -283,6 +288,7 @@ void buildProfileWindow(Builder& b, PDEMainObjects& objects) {
     place(*control->_localOK, 2, 3);
     place(*cancel, 2, 5);
     place(*ok, 3, 5);
+    place(*control->_waitingText, 0, 6, 4);
 
     act(control->_profileMenu, &ProfileControl::profileMenu);
     act(control->_addButton, &ProfileControl::addButton);

@@ -5,7 +5,7 @@
 #include "constraint-engine.hpp"
 #include "pde-bundle.hpp"
 #include "pde-common.hpp"
-#include "profile-store.hpp"
+#include "profile-refresh.hpp"
 
 namespace t48::pde {
 namespace {
@@ -112,11 +112,25 @@ std::vector<std::string> PDEPlugInInterface::supportedPPDOptionKeys() {
 }
 
 ui::View* PDEPlugInInterface::panelView() {
-    myLoad();
-    if (profileStore_ && store::ZTPListIsAdminProfile() == 1) {
-        PDECommon::commonGetProfilesFromMIB(session_);
+    PDEProfileRefresh refresh;
+    ui::View* view = panelViewLeavingRefresh(refresh);
+    if (refresh) {
+        refresh();
     }
+    return view;
+}
+
+ui::View* PDEPlugInInterface::panelViewLeavingRefresh(PDEProfileRefresh& refresh) {
+    myLoad();
+    // A host without a profile store (a filter, printing for no user) has nothing to refresh.
+    refresh = profileStore_ ? profileRefreshOfSession(session_) : PDEProfileRefresh{};
     return pdeMainView_;
+}
+
+void PDEPlugInInterface::setProfileRefreshRunning(bool running) {
+    if (profileControl_ != nullptr) {
+        profileControl_->setProfileRefreshRunning(running);
+    }
 }
 
 void PDEPlugInInterface::willShow() {

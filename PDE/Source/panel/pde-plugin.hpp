@@ -26,6 +26,8 @@ public:
     std::string panelKind() override;
     std::vector<std::string> supportedPPDOptionKeys() override;
     ui::View* panelView() override;
+    ui::View* panelViewLeavingRefresh(PDEProfileRefresh& refresh) override;
+    void setProfileRefreshRunning(bool running) override;
     void willShow() override;
     bool shouldHide() override;
     bool restoreValuesAndReturnError(int32_t* error) override;

@@ -1,6 +1,8 @@
 // The refresh of the user's profile file from the printer, each time the panel's view
 // is asked for: back up the file, find the printer, have the service walk it.
 
+#include "profile-refresh.hpp"
+
 #include "device-address.hpp"
 #include "helper-request.hpp"
 #include "pde-common.hpp"
@@ -24,6 +26,25 @@ std::optional<std::string> deviceURI(const cf::PrintSession* session) {
     return uri;
 }
 
+// Backs up the profile file, then has the service walk the printer of `uri` and merge
+// its profiles; every failure ends it silently.
+void refreshProfilesFromDevice(const std::optional<std::string>& uri) {
+    store::ZTPListSwapProfile(store::kSwapBackupCurrent);
+    if (!uri) {
+        return;
+    }
+    std::optional<std::string> host = walkHostForURI(*uri);
+    const std::string user = store::realUserLoginName();
+    if (!host || user.empty()) {
+        return;
+    }
+    // The walk's result ("mibwalk_XPC=iRet=<n>") is not acted on: the merge has run
+    // in the service whatever the walk found.
+    store::panel::HelperRun run =
+        store::panel::runHelper(kWalkCommand, walkRequestArguments(user, *host));
+    (void)store::panel::runSucceeded(run, kWalkMarker);
+}
+
 }  // namespace
 
 int16_t PDECommon::commoniGetProtocolByUrl(const char* uri) {
@@ -36,22 +57,16 @@ int16_t PDECommon::commoniGetProtocol(const cf::PrintSession* session) {
 }
 
 int32_t PDECommon::commonGetProfilesFromMIB(const cf::PrintSession* session) {
-    store::ZTPListSwapProfile(store::kSwapBackupCurrent);
-    std::optional<std::string> uri = deviceURI(session);
-    if (!uri) {
-        return 0;
-    }
-    std::optional<std::string> host = walkHostForURI(*uri);
-    const std::string user = store::realUserLoginName();
-    if (!host || user.empty()) {
-        return 0;
-    }
-    // The walk's result ("mibwalk_XPC=iRet=<n>") is not acted on: the merge has run
-    // in the service whatever the walk found.
-    store::panel::HelperRun run =
-        store::panel::runHelper(kWalkCommand, walkRequestArguments(user, *host));
-    (void)store::panel::runSucceeded(run, kWalkMarker);
+    refreshProfilesFromDevice(deviceURI(session));
     return 0;
+}
+
+PDEProfileRefresh profileRefreshOfSession(const cf::PrintSession* session) {
+    return [uri = deviceURI(session)] {
+        if (store::ZTPListIsAdminProfile() == 1) {
+            refreshProfilesFromDevice(uri);
+        }
+    };
 }
 
 }  // namespace t48::pde

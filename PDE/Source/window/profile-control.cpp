@@ -72,6 +72,9 @@ void ProfileControl::readLists() {
                                      &plistSIMDDelete, &plistDSTDelete}) {
         std::memset(list, 0, sizeof *list);
     }
+    if (waitingForRefresh_) {
+        return;  // read when the refresh has ended
+    }
     const auto read =
         usesMapping() ? store::ZTPListReadProfile_Dict_Pap : store::ZTPListReadProfile_Dict;
     read(&plistRGBDict, store::kClassRGB);
@@ -107,11 +110,43 @@ void ProfileControl::initWithProfileControl() {
         _profileTableView->setFont(ui::Font::userFontOfSize(9));
     }
     vProfileSettingsAllDisablePart();
+    waitingForRefresh_ = profileRefreshRunning;
     readLists();
     if (_profileTableView != nullptr) {
         _profileTableView->reloadData();
         _profileTableView->deselectAll();
     }
+    showWaiting(waitingForRefresh_);
+}
+
+void ProfileControl::showWaiting(bool waiting) {
+    if (_waitingText != nullptr) {
+        _waitingText->setStringValue(waiting ? localizedString(kWaitingKey).value_or(kWaitingKey)
+                                             : std::string());
+    }
+    for (ui::Control* control : std::initializer_list<ui::Control*>{
+             _profileMenu, _addButton, _profileTableView, _profileWindowOK}) {
+        if (control != nullptr) {
+            control->setEnabled(!waiting);
+        }
+    }
+}
+
+void ProfileControl::setProfileRefreshRunning(bool running) {
+    profileRefreshRunning = running;
+    if (running || !waitingForRefresh_) {
+        return;
+    }
+    waitingForRefresh_ = false;
+    if (_profileManagementWindow == nullptr || !_profileManagementWindow->isModal()) {
+        return;
+    }
+    readLists();
+    if (_profileTableView != nullptr) {
+        _profileTableView->reloadData();
+        _profileTableView->deselectAll();
+    }
+    showWaiting(false);
 }
 
 void ProfileControl::profileWindowOK(ui::Control*) {

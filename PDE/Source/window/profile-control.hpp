@@ -37,6 +37,9 @@ public:
     void initWithProfileControl();
     void profileWindowOK(ui::Control* sender);
     void profileWindowCancel(ui::Control* sender);
+    // A refresh of the profile file runs elsewhere: a window opened meanwhile shows that it
+    // waits for it and offers only its Cancel, then reads the lists once it has ended.
+    void setProfileRefreshRunning(bool running);
 
     // Table data source and delegate.
     int numberOfRowsInTableView(ui::TableView& table) override;
@@ -96,7 +99,12 @@ public:
     ui::Label* _profileNameText = nullptr;
     ui::TableView* _profileTableView = nullptr;
     ui::PopUpButton* _profileMenu = nullptr;
+    // The window's own OK and Cancel, and the line that says it waits for a refresh.
+    ui::PushButton* _profileWindowOK = nullptr;
+    ui::PushButton* _profileWindowCancel = nullptr;
+    ui::Label* _waitingText = nullptr;
     int32_t buttonIdentify = kWindowBrowsing;
+    bool profileRefreshRunning = false;
     store::ProfileList plistRGBDict{};
     store::ProfileList plistSIMDict{};
     store::ProfileList plistDSTDict{};
@@ -113,9 +121,13 @@ private:
     store::ProfileEntry* entryAtRow(int row);
     void recordDeletion(const store::ProfileEntry& entry);
     void readLists();
+    void showWaiting(bool waiting);
     void setUpColumns();
     void fillLocationMenu();
     void backToBrowsing();
+
+    // The window opened during a refresh and has not read the lists yet.
+    bool waitingForRefresh_ = false;
 };
 
 }  // namespace t48::pde

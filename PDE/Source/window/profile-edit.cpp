@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "pde-bundle.hpp"
 #include "profile-control.hpp"
 #include "profile-window-data.hpp"
 #include "system-paths.hpp"
@@ -149,6 +150,7 @@ void ProfileControl::deleteButton(ui::Control&) {
 }
 
 void ProfileControl::browseButton(ui::Control&) {
+    openPanel.setTitle(localizedString(kChooseFileKey).value_or(kChooseFileKey));
     if (openPanel.runModalForDirectory(systemPath(SystemPath::kProfilesFolder), "", {}) !=
         ui::OpenPanel::kOKButton) {
         return;

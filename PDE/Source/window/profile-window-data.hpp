@@ -15,6 +15,8 @@ inline constexpr const char* kColumnProfileName = "profilename";
 inline constexpr const char* kColumnLocation = "location";
 
 inline constexpr const char* kTitleKey = "ProfileTitle";
+inline constexpr const char* kWaitingKey = "Reading the printer's profiles...";
+inline constexpr const char* kChooseFileKey = "Choose a Profile File";
 inline constexpr const char* kDiskKey = "Disk";
 inline constexpr const char* kCardKey = "Card";
 
