@@ -18,6 +18,8 @@
 #include <set>
 #include <string>
 
+#include "color-model.hpp"
+#include "colour-choice.hpp"
 #include "job-copy.hpp"
 #include "job-ppd.hpp"
 #include "panel-choices.hpp"
@@ -59,11 +61,12 @@ std::vector<JobOption> withChoices(std::vector<JobOption> options, const Choices
 }
 
 // The choice the panel prints of each option it handles, for the job's `options`, whose
-// choices as pstops marked them are `asked`; nothing, with one warning, when the panel
-// cannot be had. The options of `printerProfiles` are left out: their choices, profiles
-// stored on the printer, print as they are.
+// choices as pstops marked them are `asked`, with Color as Grayscale on when `grayscale`,
+// and ColorModel printed alike; nothing, with one warning, when the panel cannot be had.
+// The options of `printerProfiles` are left out: their choices, profiles stored on the
+// printer, print as they are.
 std::optional<Choices> panelPrints(const std::vector<JobOption>& options,
-                                   const std::vector<JobOption>& asked,
+                                   const std::vector<JobOption>& asked, bool grayscale,
                                    const FirstChoices& firstChoices,
                                    const std::set<std::string>& printerProfiles,
                                    const std::string& ppdPath) {
@@ -79,12 +82,21 @@ std::optional<Choices> panelPrints(const std::vector<JobOption>& options,
             shown[option] = firstChoice;
         }
     }
+    if (const auto asGray = shown.find(t48::ppd::kColorAsGrayOption); asGray != shown.end()) {
+        asGray->second = t48::ppd::colorAsGrayChoice(grayscale);
+    }
     std::string error;
     std::optional<Choices> printed =
         panelChoices(std::vector<JobOption>(shown.begin(), shown.end()), ppdPath, error);
     if (!printed) {
         warn(error + "; the job is printed with its options as asked");
         return printed;
+    }
+    // ColorModel tells what the printer is given of Color as Grayscale.
+    const auto asGray = printed->find(t48::ppd::kColorAsGrayOption);
+    if (asGray != printed->end() && shown.count(t48::ppd::kColorModelOption) != 0) {
+        (*printed)[t48::ppd::kColorModelOption] =
+            t48::ppd::colorModelChoice(t48::ppd::isColorAsGrayOn(asGray->second));
     }
     for (const std::string& option : printerProfiles) {
         printed->erase(option);
@@ -108,7 +120,8 @@ SetupRewriter setupFor(const std::vector<JobOption>& options, const JobPPD& ppd,
         }
     }
     const std::optional<Choices> printed =
-        panelPrints(options, asked, firstChoices, printerProfiles, ppdPath);
+        panelPrints(options, asked, printsGrayscale(colourRequest(options, ppd)), firstChoices,
+                    printerProfiles, ppdPath);
     std::vector<PrintedChoice> choices;
     for (const auto& [option, choice] : asked) {
         const auto found = printed ? printed->find(option) : Choices::const_iterator();

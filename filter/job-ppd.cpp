@@ -43,6 +43,27 @@ std::vector<JobOption> JobPPD::markedChoices() const {
     return choices;
 }
 
+std::optional<std::string> JobPPD::markedChoice(const std::string& option) const {
+    const ppd_choice_t* choice = ppdFindMarkedChoice(ppd_, option.c_str());
+    return choice != nullptr ? std::optional<std::string>(choice->choice) : std::nullopt;
+}
+
+std::optional<std::string> JobPPD::defaultChoice(const std::string& option) const {
+    const ppd_option_t* found = ppdFindOption(ppd_, option.c_str());
+    return found != nullptr ? std::optional<std::string>(found->defchoice) : std::nullopt;
+}
+
+std::vector<JobPreset> JobPPD::presets() const {
+    std::vector<JobPreset> presets;
+    for (const ppd_attr_t* attr = ppdFindAttr(ppd_, "APPrinterPreset", nullptr); attr != nullptr;
+         attr = ppdFindNextAttr(ppd_, "APPrinterPreset", nullptr)) {
+        if (attr->value != nullptr) {
+            presets.push_back(parsePreset(attr->value));
+        }
+    }
+    return presets;
+}
+
 FirstChoices JobPPD::profileFirstChoices() const {
     FirstChoices choices;
     for (const pde::ProfileOption& profileOption : pde::profileOptions()) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "job-presets.hpp"
 #include "profile-commands.hpp"
 
 struct ppd_file_s;
@@ -26,6 +27,12 @@ public:
     // The marked choice of each option, in the order pstops writes options of the same
     // order dependency (by keyword).
     std::vector<JobOption> markedChoices() const;
+    // The marked choice of `option`; nothing when the PPD has no such option.
+    std::optional<std::string> markedChoice(const std::string& option) const;
+    // The queue's default choice of `option`; nothing when the PPD has no such option.
+    std::optional<std::string> defaultChoice(const std::string& option) const;
+    // The PPD's presets (*APPrinterPreset).
+    std::vector<JobPreset> presets() const;
     // The first choice of each profile option the PPD has.
     FirstChoices profileFirstChoices() const;
     // True when the PPD marks `choice` of `option` as a profile stored on the printer
