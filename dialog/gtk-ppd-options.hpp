@@ -8,15 +8,17 @@
 // module loaded into this program, localizes each queue's PPD with libcups's ppdLocalize
 // right after opening it and before it makes the widgets. This program defines
 // ppdLocalize itself (the program's symbols come first in the module's lookup): it runs
-// libcups's, then makes the panel's options PickMany, a kind GTK makes no widget for. The
-// panel's own PPD is opened by the hosting library and never localized.
+// libcups's, then makes the panel's options PickMany, a kind GTK makes no widget for, and
+// so ColorModel of a PPD that has the panel's options. The panel's own PPD is opened by
+// the hosting library and never localized.
 
 #include <string>
 #include <vector>
 
 namespace t48::dialog {
 
-// The options GTK's backend is to leave out of every PPD it opens from now on.
+// The options GTK's backend is to leave out of every PPD it opens from now on, with
+// ColorModel wherever any of them is.
 void keepOptionsFromGtkWidgets(std::vector<std::string> keys);
 
 }  // namespace t48::dialog

@@ -32,12 +32,15 @@ ColourRequest colourRequest(const std::vector<JobOption>& options, const JobPPD&
         });
     };
     ColourRequest request;
-    // The marked choice of an option the job asks for: its own when the PPD offers it.
+    // The choice the job asks for of `name` (its last, as cupsd passes it on), when the
+    // PPD offers it. Not the marked one: libcups marks a preset's choices over the job's.
     const auto asked = [&](const char* name) -> std::optional<std::string> {
-        const bool askedFor = std::any_of(options.begin(), options.end(), [&](const auto& option) {
-            return option.first == name && !fromPreset(option);
-        });
-        return askedFor ? ppd.markedChoice(name) : std::nullopt;
+        const auto last = std::find_if(options.rbegin(), options.rend(),
+                                       [&](const auto& option) { return option.first == name; });
+        if (last == options.rend() || fromPreset(*last)) {
+            return std::nullopt;
+        }
+        return ppd.choiceNamed(name, last->second);
     };
     if (const auto choice = asked(ppd::kColorAsGrayOption)) {
         request.colorAsGray = ppd::isColorAsGrayOn(*choice);

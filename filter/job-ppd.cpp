@@ -43,8 +43,9 @@ std::vector<JobOption> JobPPD::markedChoices() const {
     return choices;
 }
 
-std::optional<std::string> JobPPD::markedChoice(const std::string& option) const {
-    const ppd_choice_t* choice = ppdFindMarkedChoice(ppd_, option.c_str());
+std::optional<std::string> JobPPD::choiceNamed(const std::string& option,
+                                               const std::string& value) const {
+    const ppd_choice_t* choice = ppdFindChoice(ppdFindOption(ppd_, option.c_str()), value.c_str());
     return choice != nullptr ? std::optional<std::string>(choice->choice) : std::nullopt;
 }
 

@@ -27,8 +27,10 @@ public:
     // The marked choice of each option, in the order pstops writes options of the same
     // order dependency (by keyword).
     std::vector<JobOption> markedChoices() const;
-    // The marked choice of `option`; nothing when the PPD has no such option.
-    std::optional<std::string> markedChoice(const std::string& option) const;
+    // The choice of `option` that `value` names (as the PPD spells it); nothing when the
+    // PPD offers no such choice.
+    std::optional<std::string> choiceNamed(const std::string& option,
+                                           const std::string& value) const;
     // The queue's default choice of `option`; nothing when the PPD has no such option.
     std::optional<std::string> defaultChoice(const std::string& option) const;
     // The PPD's presets (*APPrinterPreset).

@@ -1,6 +1,9 @@
 #include "job-options.hpp"
 
+#include <algorithm>
+
 #include "added-profile-text.hpp"
+#include "color-model.hpp"
 #include "ppd-file.hpp"
 
 namespace t48::hosting {
@@ -44,6 +47,24 @@ JobOptions queueJobOptions(ppd_file_s* ppd, const JobOptions& options) {
         }
     }
     return taken;
+}
+
+JobOptions withColorModelAlike(ppd_file_s* ppd, JobOptions options) {
+    const auto named = [&](const char* key) {
+        return std::find_if(options.begin(), options.end(),
+                            [&](const auto& option) { return option.first == key; });
+    };
+    const auto asGray = named(ppd::kColorAsGrayOption);
+    if (asGray == options.end() || !ppd::ppdHasOption(ppd, ppd::kColorModelOption)) {
+        return options;
+    }
+    const std::string model = ppd::colorModelChoice(ppd::isColorAsGrayOn(asGray->second));
+    if (const auto colorModel = named(ppd::kColorModelOption); colorModel != options.end()) {
+        colorModel->second = model;
+    } else {
+        options.emplace_back(ppd::kColorModelOption, model);
+    }
+    return options;
 }
 
 }  // namespace t48::hosting

@@ -19,4 +19,8 @@ bool isQueueJobOption(ppd_file_s* ppd, const std::string& key);
 // `options` without those the queue's jobs do not take.
 JobOptions queueJobOptions(ppd_file_s* ppd, const JobOptions& options);
 
+// `options` with the PPD's ColorModel (when it has one) saying what their Color as
+// Grayscale says, so that a program reading either prints the same.
+JobOptions withColorModelAlike(ppd_file_s* ppd, JobOptions options);
+
 }  // namespace t48::hosting

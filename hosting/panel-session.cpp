@@ -116,7 +116,7 @@ JobOptions PanelSession::lastWordOptions() {
 JobOptions PanelSession::printJobOptions() {
     int32_t ignored = 0;
     panel_->saveValuesAndReturnError(&ignored);
-    return queueJobOptions(ppd_, lastWordOptions());
+    return withColorModelAlike(ppd_, queueJobOptions(ppd_, lastWordOptions()));
 }
 
 void PanelSession::close() {

@@ -144,10 +144,12 @@ printf '2\t4\tCoated\tCOATED.ICC\t3\t0\t1\n' >>"$work/sim/rows"
 start_printer
 install_debs $debs
 dpkg-query -W $PACKAGES
-# The queue's PPD is the new one with the queue's defaults, and its jobs stay grayscale
-# although cupsd now adds the colour preset of the queue's default colour mode to each.
+# The queue's PPD is the new one with the queue's defaults, its ColorModel grayscale like
+# its Color as Grayscale, and its jobs stay grayscale although clients now give each the
+# queue's default colour mode.
 sed -e 's/^\*DefaultZTQuickColor: .*/*DefaultZTQuickColor: Vivid/' \
-    -e 's/^\*DefaultZTColorAsGray: .*/*DefaultZTColorAsGray: True/' /usr/share/ppd/orvell/T48.ppd |
+    -e 's/^\*DefaultZTColorAsGray: .*/*DefaultZTColorAsGray: True/' \
+    -e 's/^\*DefaultColorModel: .*/*DefaultColorModel: Gray/' /usr/share/ppd/orvell/T48.ppd |
     diff - "$CUPS_SERVERROOT/ppd/T48.ppd" || { echo "package: the queue's PPD after the upgrade" >&2; exit 1; }
 lpoptions -p T48 | grep -qw 'print-color-mode=monochrome' ||
     { echo "package: the grayscale queue's default colour mode is not monochrome" >&2; exit 1; }

@@ -174,7 +174,7 @@ std::map<std::string, std::string> markedChoices(
     std::map<std::string, std::string> choices;
     const std::string prefix = "*Default";
     for (std::string line; std::getline(ppd, line);) {
-        if (line.starts_with(prefix + "ZT")) {
+        if (line.starts_with(prefix + "ZT") || line.starts_with(prefix + "ColorModel:")) {
             const size_t colon = line.find(": ");
             choices[line.substr(prefix.size(), colon - prefix.size())] = line.substr(colon + 2);
         }
@@ -187,8 +187,10 @@ std::map<std::string, std::string> markedChoices(
 
 // One option's feature block as pstops writes it with the sample PPD.
 std::string featureBlock(const std::string& option, const std::string& choice) {
-    return "[{\n%%BeginFeature: *" + option + " " + choice + "\n" + optionCode(option, choice) +
-           "\n%%EndFeature\n} stopped cleartomark\n";
+    // ColorModel's choices have no code: pstops writes no line for it.
+    const std::string code = option == "ColorModel" ? "" : optionCode(option, choice) + "\n";
+    return "[{\n%%BeginFeature: *" + option + " " + choice + "\n" + code +
+           "%%EndFeature\n} stopped cleartomark\n";
 }
 
 // A job as pstops hands it on: the page size and `choices` (by keyword) in the setup,
@@ -228,6 +230,7 @@ TEST(ColorFilter, GivesThePrinterThePanelsChoicesEachOnceWithOneLinePerChange) {
     EXPECT_EQ(run.exitStatus, 0);
 
     const std::map<std::string, std::pair<std::string, std::string>> changed = {
+        {"ColorModel", {"RGB", "Gray"}},
         {"ZTColorSeparation", {"True", "False"}},
         {"ZTBrightness", {"Darker", "Normal"}},
         {"ZTImageEdgeEnhance", {"Off", "On"}},

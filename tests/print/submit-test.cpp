@@ -16,12 +16,13 @@ namespace t48::testing {
 namespace {
 
 // The option/choice pairs of a job's options (from submit's JSON) whose PPD code must
-// be in the printer's bytes.
+// be in the printer's bytes (ColorModel has none).
 std::vector<std::pair<std::string, std::string>> codedOptions(const std::string& submitted) {
     const std::string listed =
         query(submitted,
               "'\\n'.join(k + ' ' + v for k, v in docs[0]['options'].items() "
-              "if not k.endswith('Custom') and not k.endswith('CustomFilename'))");
+              "if not k.endswith('Custom') and not k.endswith('CustomFilename') "
+              "and k != 'ColorModel')");
     std::vector<std::pair<std::string, std::string>> pairs;
     std::istringstream lines(listed);
     for (std::string line; std::getline(lines, line);) {
@@ -56,6 +57,7 @@ TEST_P(PresetJob, CarriesThePresetsChoicesToThePrinter) {
     EXPECT_EQ(query(run.out, "docs[0]['options']['ZTQuickColor']"), preset.quickColorChoice);
     EXPECT_EQ(query(run.out, "docs[0]['options']['ZTEconoMode']"),
               preset.econoMode ? "True" : "False");
+    EXPECT_EQ(query(run.out, "docs[0]['options']['ColorModel']"), "RGB");
     for (const auto& [option, choice] : preset.advanced) {
         EXPECT_EQ(query(run.out, std::string("docs[0]['options']['") + option + "']"), choice)
             << option;
@@ -205,6 +207,79 @@ TEST_F(QueueJob, StandardColorModeAndQualityPrintAsTheT48sOwnOptions) {
         }
     }
 }
+
+// A job's colour as programs ask for it: the T48's Color as Grayscale, the standard
+// ColorModel, print-color-mode; and whether the printer is to print it grey.
+struct ColourCase {
+    const char* name;
+    const char* queue;
+    std::vector<std::string> options;
+    bool grayscale;
+};
+
+class ColourVocabularies : public QueueJob, public ::testing::WithParamInterface<ColourCase> {
+protected:
+    static void SetUpTestSuite() {
+        PrintPath::SetUpTestSuite();
+        addQueue("T48Colour");
+        addQueue("T48Gray");
+        // A grayscale queue as t48-update-queues leaves it.
+        ASSERT_EQ(cupsd_
+                      ->client({"/usr/sbin/lpadmin", "-p", "T48Gray", "-P", samplePPD(), "-o",
+                                "ZTColorAsGray=True", "-o", "ColorModel=Gray", "-o",
+                                "print-color-mode-default=monochrome"})
+                      .exitStatus,
+                  0);
+    }
+};
+
+TEST_P(ColourVocabularies, AJobPrintsGreyAsTheOptionItChangedFromTheQueuesDefaultSays) {
+    const ColourCase& asked = GetParam();
+    std::vector<std::string> lp = {"/usr/bin/lp", "-d", asked.queue};
+    for (const std::string& option : asked.options) {
+        lp.insert(lp.end(), {"-o", option});
+    }
+    lp.push_back(pagePS());
+    ASSERT_EQ(cupsd_->client(lp).exitStatus, 0);
+    const std::string data = nextJob().data;
+    const char* gray = asked.grayscale ? "True" : "False";
+    EXPECT_NE(data.find(optionCode("ZTColorAsGray", gray)), std::string::npos) << data;
+    EXPECT_NE(
+        data.find(std::string("%%BeginFeature: *ColorModel ") + (asked.grayscale ? "Gray" : "RGB")),
+        std::string::npos);
+    EXPECT_EQ(data.find("<</ZTColorAsGray", data.find("<</ZTColorAsGray") + 1), std::string::npos)
+        << "the printer meets Color as Grayscale once";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Asked, ColourVocabularies,
+    ::testing::Values(
+        ColourCase{"Nothing", "T48Colour", {}, false},
+        ColourCase{"Grayscale", "T48Colour", {"ZTColorAsGray=True"}, true},
+        ColourCase{"NoGrayscale", "T48Colour", {"ZTColorAsGray=False"}, false},
+        ColourCase{"Gray", "T48Colour", {"ColorModel=Gray"}, true},
+        ColourCase{"RGB", "T48Colour", {"ColorModel=RGB"}, false},
+        ColourCase{"GrayscaleRGB", "T48Colour", {"ZTColorAsGray=True", "ColorModel=RGB"}, true},
+        ColourCase{
+            "NoGrayscaleGray", "T48Colour", {"ZTColorAsGray=False", "ColorModel=Gray"}, true},
+        ColourCase{"GrayscaleGray", "T48Colour", {"ZTColorAsGray=True", "ColorModel=Gray"}, true},
+        ColourCase{"NoGrayscaleRGB", "T48Colour", {"ZTColorAsGray=False", "ColorModel=RGB"}, false},
+        ColourCase{"Monochrome", "T48Colour", {"print-color-mode=monochrome"}, true},
+        ColourCase{"MonochromeVivid",
+                   "T48Colour",
+                   {"print-color-mode=monochrome", "ZTQuickColor=Vivid"},
+                   false},
+        ColourCase{"GrayQueueNothing", "T48Gray", {}, true},
+        ColourCase{"GrayQueueNoGrayscale", "T48Gray", {"ZTColorAsGray=False"}, false},
+        ColourCase{"GrayQueueRGB", "T48Gray", {"ColorModel=RGB"}, false},
+        ColourCase{"GrayQueueNoGrayscaleGray",
+                   "T48Gray",
+                   {"ZTColorAsGray=False", "ColorModel=Gray"},
+                   false},
+        ColourCase{
+            "GrayQueueGrayscaleRGB", "T48Gray", {"ZTColorAsGray=True", "ColorModel=RGB"}, false},
+        ColourCase{"GrayQueueColor", "T48Gray", {"print-color-mode=color"}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(QueueJob, AnAddedProfileReachesThePrinterAsTheCommandSelectingItsPath) {
     importProfiles(kStoredProfiles);
