@@ -9,7 +9,9 @@ PACKAGES="build-essential cmake ninja-build pkg-config gettext python3
   cups-daemon cups cups-core-drivers
   libgtk-3-dev xvfb xauth dbus-x11 at-spi2-core python3-pyatspi imagemagick adwaita-icon-theme
   iproute2 util-linux procps systemd binutils
-  dpkg-dev debhelper lintian git"
+  dpkg-dev debhelper lintian git
+  cups-filters cups-ipp-utils ghostscript chromium firefox-esr python3-pyqt5
+  libreoffice-writer-nogui"
 missing=""
 for p in $PACKAGES; do
     dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing="$missing $p"

@@ -159,7 +159,9 @@ class PrintDialogWindowTest(DialogTestCase):
 
     def test_5_gtks_own_tabs_show_none_of_the_panels_options(self):
         with open(os.path.join(SOURCE, "PDE", "Resources", "T48.ppd")) as ppd:
-            panel_options = set(re.findall(r"^\*OpenUI \*ZT\w+/([^:]+):", ppd.read(), re.M))
+            # The panel's options, and ColorModel, which its Color as Grayscale stands for.
+            panel_options = set(re.findall(r"^\*OpenUI \*(?:ZT\w+|ColorModel)/([^:]+):",
+                                           ppd.read(), re.M))
         gtk_tabs = [t.name for t in self.tabs if showing(t) and t.name != "Color Options"]
         for name in gtk_tabs:
             page = select_tab(self.tabs, name)
@@ -478,7 +480,7 @@ class GtkOwnDialogTest(unittest.TestCase):
             boxes = {box.name: box for box in find_all(page, "check box")}
             self.assertEqual((sorted(boxes), len(find_all(page, "combo box"))),
                              (["AutoTrapping", "Color Separation", "Color as Grayscale",
-                               "EconoMode"], 25))
+                               "EconoMode"], 26))
             # The profiles stored on the printer, by name, after the PPD's own choices.
             source = find_labelled(page, "combo box", "Image RGB Source:")
             self.assertEqual(choices(source)[4:], ["Profile 1 (Disk)", "Profile 2 (Disk)",
