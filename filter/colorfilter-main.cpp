@@ -2,9 +2,10 @@
 // A CUPS filter after pstops: copies the job's PostScript (FILE, else standard input) to
 // standard output with the choices the Color Options panel would print for the job's
 // options in its document setup (one "INFO:" line for each option it changes), and the
-// commands that select the job's added profiles at the end of the setup. A job it cannot
-// resolve prints with its options as asked, with one warning line on standard error; its
-// options never fail the job. Exit status 1 only when the job cannot be read or written.
+// commands that select the job's added profiles at the end of the setup. A PDF job is
+// made PostScript by pdftops first, in the colour the job prints in. A job it cannot resolve prints
+// with its options as asked, with one warning line on standard error; its options never fail the
+// job. Exit status 1 only when the job cannot be read, converted or written.
 
 #include <cups/cups.h>
 #include <fcntl.h>
@@ -23,6 +24,7 @@
 #include "job-copy.hpp"
 #include "job-ppd.hpp"
 #include "panel-choices.hpp"
+#include "pdf-to-postscript.hpp"
 #include "profile-commands.hpp"
 
 namespace {
@@ -104,10 +106,10 @@ std::optional<Choices> panelPrints(const std::vector<JobOption>& options,
     return printed;
 }
 
-// What the job's setup gets: the choices the panel prints, and the commands of the added
-// profiles of the options printed.
+// What the job's setup gets: the choices the panel prints, with Color as Grayscale on
+// when `grayscale`, and the commands of the added profiles of the options printed.
 SetupRewriter setupFor(const std::vector<JobOption>& options, const JobPPD& ppd,
-                       const std::string& ppdPath) {
+                       const std::string& ppdPath, bool grayscale) {
     const std::vector<JobOption> asked = ppd.markedChoices();
     const FirstChoices firstChoices = ppd.profileFirstChoices();
     // A choice the queue's PPD offers for a profile stored on the printer (t48-queue-
@@ -120,8 +122,7 @@ SetupRewriter setupFor(const std::vector<JobOption>& options, const JobPPD& ppd,
         }
     }
     const std::optional<Choices> printed =
-        panelPrints(options, asked, printsGrayscale(colourRequest(options, ppd)), firstChoices,
-                    printerProfiles, ppdPath);
+        panelPrints(options, asked, grayscale, firstChoices, printerProfiles, ppdPath);
     std::vector<PrintedChoice> choices;
     for (const auto& [option, choice] : asked) {
         const auto found = printed ? printed->find(option) : Choices::const_iterator();
@@ -147,19 +148,35 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: t48-colorfilter JOB USER TITLE COPIES OPTIONS [FILE]\n");
         return 1;
     }
-    const int in = argc == 7 ? open(argv[6], O_RDONLY | O_CLOEXEC) : STDIN_FILENO;
-    if (in < 0) {
-        std::fprintf(stderr, "ERROR: t48-colorfilter: cannot open the job's file\n");
-        return 1;
-    }
     const std::vector<JobOption> options = jobOptions(argv[5]);
     const char* ppdPath = std::getenv("PPD");
     const std::unique_ptr<JobPPD> ppd = JobPPD::open(ppdPath, options);
     if (!ppd) {
         warn("the queue's PPD cannot be read; the job is printed as it came");
     }
-    SetupRewriter setup = ppd ? setupFor(options, *ppd, ppdPath) : SetupRewriter({}, {});
+    const bool grayscale = ppd && printsGrayscale(colourRequest(options, *ppd));
+    int in = argc == 7 ? open(argv[6], O_RDONLY | O_CLOEXEC) : STDIN_FILENO;
+    if (in < 0) {
+        std::fprintf(stderr, "ERROR: t48-colorfilter: cannot open the job's file\n");
+        return 1;
+    }
+    std::optional<PdfToPostScript> pdf;
+    if (isPdfJob(in)) {
+        std::string error;
+        pdf = PdfToPostScript::start(argv, ppd ? withPrintColorMode(options, grayscale) : options,
+                                     in, error);
+        if (!pdf) {
+            std::fprintf(stderr, "ERROR: t48-colorfilter: %s\n", error.c_str());
+            return 1;
+        }
+        in = pdf->output();
+    }
+    SetupRewriter setup = ppd ? setupFor(options, *ppd, ppdPath, grayscale) : SetupRewriter({}, {});
     const CopiedJob copied = copyJob(in, STDOUT_FILENO, setup);
+    if (pdf && !pdf->finish()) {
+        std::fprintf(stderr, "ERROR: t48-colorfilter: pdftops could not convert the job\n");
+        return 1;
+    }
     if (!copied.copied) {
         std::fprintf(stderr, "ERROR: t48-colorfilter: cannot pass the job on\n");
         return 1;

@@ -156,6 +156,15 @@ INSTANTIATE_TEST_SUITE_P(
         "ZTImageRGBSourceCustomFilename=" +
             encoded("/ata1a/data/USfiles/Profiles/" + std::string(32, 'x'))));
 
+TEST(ColorFilter, APdfJobThatPdftopsCannotConvertFailsTheJob) {
+    const RunResult run = filter("ColorModel=Gray", "%PDF-1.4\nno document\n");
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("ERROR: t48-colorfilter: pdftops could not convert the job"),
+              std::string::npos)
+        << run.err;
+}
+
 TEST(ColorFilter, AJobWithoutSetupPassesWithOneWarning) {
     const std::string job = "%!PS\nshowpage\n";
     const RunResult run = filter("ZTSimSourceCustom=True ZTSimSourceCustomFilename=" +
