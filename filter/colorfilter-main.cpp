@@ -1,11 +1,12 @@
 // t48-colorfilter JOB USER TITLE COPIES OPTIONS [FILE]
-// A CUPS filter after pstops: copies the job's PostScript (FILE, else standard input) to
-// standard output with the choices the Color Options panel would print for the job's
-// options in its document setup (one "INFO:" line for each option it changes), and the
-// commands that select the job's added profiles at the end of the setup. A PDF job is
-// made PostScript by pdftops first, in the colour the job prints in. A job it cannot resolve prints
-// with its options as asked, with one warning line on standard error; its options never fail the
-// job. Exit status 1 only when the job cannot be read, converted or written.
+// A CUPS filter after pstops or pdftopdf: copies the job's PostScript (FILE, else standard
+// input) to standard output with the choices the Color Options panel would print for the
+// job's options in its document setup (one "INFO:" line for each option it changes), and
+// the commands that select the job's added profiles at the end of the setup. A PDF job is
+// made PostScript by pdftops first, in the colour the job prints in. A job it cannot
+// resolve prints with its options as asked, with one warning line on standard error; its
+// options never fail the job. Exit status 1 only when the job cannot be read, converted
+// or written.
 
 #include <cups/cups.h>
 #include <fcntl.h>
