@@ -164,7 +164,7 @@ int main(int argc, char** argv) {
     std::optional<PdfToPostScript> pdf;
     if (isPdfJob(in)) {
         std::string error;
-        pdf = PdfToPostScript::start(argv, ppd ? withPrintColorMode(options, grayscale) : options,
+        pdf = PdfToPostScript::start(argv, ppd ? withPrintColorMode(argv[5], grayscale) : argv[5],
                                      in, error);
         if (!pdf) {
             std::fprintf(stderr, "ERROR: t48-colorfilter: %s\n", error.c_str());

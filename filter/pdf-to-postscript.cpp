@@ -5,15 +5,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <string_view>
+#include <vector>
 
 namespace t48::filter {
 namespace {
 
-constexpr char kPrintColorMode[] = "print-color-mode";
 constexpr std::string_view kPdfMagic = "%PDF-";
 
 std::string pdftopsPath() {
@@ -45,42 +44,21 @@ bool isPdfJob(int in) {
            kPdfMagic == std::string_view(start, sizeof start);
 }
 
-std::string encodeJobOptions(const std::vector<JobOption>& options) {
-    std::string text;
-    for (const auto& [name, value] : options) {
-        if (!text.empty()) {
-            text += ' ';
-        }
-        text += name + "=\"";
-        for (const char c : value) {
-            if (c == '"' || c == '\\') {
-                text += '\\';
-            }
-            text += c;
-        }
-        text += '"';
-    }
-    return text;
+std::string withPrintColorMode(const char* options, bool grayscale) {
+    // cupsParseOptions keeps the last value of an option given twice.
+    return std::string(options) + " print-color-mode=" + (grayscale ? "monochrome" : "color");
 }
 
-std::vector<JobOption> withPrintColorMode(std::vector<JobOption> options, bool grayscale) {
-    std::erase_if(options, [](const JobOption& option) { return option.first == kPrintColorMode; });
-    options.emplace_back(kPrintColorMode, grayscale ? "monochrome" : "color");
-    return options;
-}
-
-std::optional<PdfToPostScript> PdfToPostScript::start(char* const* argv,
-                                                      const std::vector<JobOption>& options, int in,
-                                                      std::string& error) {
+std::optional<PdfToPostScript> PdfToPostScript::start(char* const* argv, const std::string& options,
+                                                      int in, std::string& error) {
     int pipeEnds[2];
     if (pipe2(pipeEnds, O_CLOEXEC) != 0) {
         error = "no pipe for pdftops";
         return std::nullopt;
     }
     const std::string program = pdftopsPath();
-    const std::string encoded = encodeJobOptions(options);
     const std::vector<const char*> args = {argv[0], argv[1],         argv[2], argv[3],
-                                           argv[4], encoded.c_str(), nullptr};
+                                           argv[4], options.c_str(), nullptr};
     const pid_t pid = fork();
     if (pid == 0) {
         dup2(in, STDIN_FILENO);

@@ -11,15 +11,8 @@
 
 #include <optional>
 #include <string>
-#include <vector>
-
-#include "profile-commands.hpp"
 
 namespace t48::filter {
-
-// The job's options in the form CUPS hands them to a filter (argv[5]), values quoted
-// where cupsParseOptions would otherwise split them.
-std::string encodeJobOptions(const std::vector<JobOption>& options);
 
 // True when the job on `in` is a PDF ("%PDF-"), found without taking a byte from it:
 // peeked from a pipe (as CUPS connects its filters), read at the start of a file.
@@ -28,11 +21,11 @@ bool isPdfJob(int in);
 class PdfToPostScript {
 public:
     // Starts pdftops (CUPS_SERVERBIN's, else CUPS's own folder's) on the PDF on `in` for
-    // the filter's `argv` (JOB USER TITLE COPIES), with `options`; its PostScript comes on
-    // output(). Nothing, with a one-line reason in `error`, when it cannot be started.
-    static std::optional<PdfToPostScript> start(char* const* argv,
-                                                const std::vector<JobOption>& options, int in,
-                                                std::string& error);
+    // the filter's `argv` (JOB USER TITLE COPIES), with the options text `options` (as CUPS
+    // hands a filter its argv[5]); its PostScript comes on output(). Nothing, with a
+    // one-line reason in `error`, when it cannot be started.
+    static std::optional<PdfToPostScript> start(char* const* argv, const std::string& options,
+                                                int in, std::string& error);
     int output() const { return output_; }
     // Closes the output and waits for pdftops; true when it succeeded.
     bool finish();
@@ -43,7 +36,8 @@ private:
     int output_;
 };
 
-// `options` with print-color-mode saying `grayscale`, as pdftops is to render the job.
-std::vector<JobOption> withPrintColorMode(std::vector<JobOption> options, bool grayscale);
+// The options text `options` with print-color-mode saying `grayscale`, as pdftops is to
+// render the job.
+std::string withPrintColorMode(const char* options, bool grayscale);
 
 }  // namespace t48::filter
