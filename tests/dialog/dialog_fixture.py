@@ -12,14 +12,16 @@ import signal
 import subprocess
 import sys
 import tempfile
-import time
 
 import pyatspi
 
 SOURCE = os.environ["T48_SOURCE_DIR"]
 BINARY = os.environ["T48_BINARY_DIR"]
 sys.path.insert(0, os.path.join(SOURCE, "bench"))
+sys.path.insert(0, os.path.join(SOURCE, "tests", "support"))
 import system_paths  # noqa: E402
+import waiting  # noqa: E402
+from waiting import read  # noqa: E402,F401  (the tests read the files of their processes)
 PRINTER_ADDRESS = "127.0.21.1"
 # cupsd names its queues by "localhost" to a loopback client, so it listens there.
 CUPS_LISTEN = "localhost:20720"
@@ -34,17 +36,9 @@ WAIT_SECONDS = 20
 
 
 def wait_for(what, probe, seconds=WAIT_SECONDS, interval=0.05):
-    """probe()'s first true answer, asked every `interval` seconds; fails after `seconds`."""
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        try:
-            answer = probe()
-        except Exception:  # the accessible tree changes under us while we look
-            answer = None
-        if answer:
-            return answer
-        time.sleep(interval)
-    raise AssertionError("timed out waiting for " + what)
+    """probe()'s first true answer, asked every `interval` seconds; fails after `seconds`.
+    A probe that raises is asked again: the accessible tree changes under us while we look."""
+    return waiting.wait_for(what, probe, seconds, interval, retried=Exception)
 
 
 def translator(language):
@@ -56,11 +50,6 @@ def translator(language):
     texts = gettext.translation("colorpde", locale, languages=[language])
     texts.add_fallback(english)
     return texts.gettext
-
-
-def read(path):
-    with open(path, errors="replace") as file:
-        return file.read()
 
 
 class Process:

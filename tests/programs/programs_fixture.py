@@ -18,6 +18,9 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE = os.environ.get("T48_SOURCE_DIR", os.path.dirname(os.path.dirname(HERE)))
 BINARY = os.environ.get("T48_BINARY_DIR", os.path.join(SOURCE, "build"))
 PRIVATE_CUPSD = os.path.join(SOURCE, "tests", "support", "private-cupsd")
+sys.path.insert(0, os.path.join(SOURCE, "tests", "support"))
+import waiting  # noqa: E402
+from waiting import read  # noqa: E402,F401  (the tests read the files of their processes)
 T48_PPD = os.path.join(SOURCE, "PDE", "Resources", "T48.ppd")
 GENERIC_PPD = os.path.join(SOURCE, "tests", "data", "generic-ps.ppd")
 GENERIC_COLOUR_PPD = os.path.join(SOURCE, "tests", "data", "generic-colour-ps.ppd")
@@ -33,18 +36,7 @@ BOOKKEEPING = re.compile(
 
 def wait_for(what, probe, seconds=WAIT_SECONDS, interval=0.02):
     """probe()'s first true answer; fails after `seconds`."""
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        answer = probe()
-        if answer:
-            return answer
-        time.sleep(interval)
-    raise AssertionError("timed out waiting for " + what)
-
-
-def read(path):
-    with open(path, errors="replace") as file:
-        return file.read()
+    return waiting.wait_for(what, probe, seconds, interval)
 
 
 def cups_client(argv, env):
